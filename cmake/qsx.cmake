@@ -1,0 +1,35 @@
+# Project helpers: one library per folder, one QtTest executable per tst_*.cpp.
+
+set(QSX_WARNINGS -Wall -Wextra)
+
+# qsx_add_library(name [DEPS targets...] [SOURCES extra files...])
+# Takes every .cpp/.h of the calling folder (not its subfolders).
+function(qsx_add_library name)
+  cmake_parse_arguments(A "" "" "DEPS;SOURCES" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${srcs} ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${QSX_WARNINGS})
+  target_link_libraries(${name} PUBLIC ${A_DEPS})
+endfunction()
+
+# qsx_add_test(file.cpp [DEPS targets...] [GUI] [FIXTURES name...] [TIMEOUT s])
+# The test is named after the file; GUI tests run on the offscreen platform.
+function(qsx_add_test file)
+  cmake_parse_arguments(A "GUI" "TIMEOUT" "DEPS;FIXTURES" ${ARGN})
+  get_filename_component(name ${file} NAME_WE)
+  add_executable(${name} ${file})
+  target_compile_options(${name} PRIVATE ${QSX_WARNINGS})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${A_DEPS})
+  add_test(NAME ${name} COMMAND ${name})
+  set(env "QT_QPA_PLATFORM=offscreen")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
+  if(A_TIMEOUT)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
+  else()
+    set_tests_properties(${name} PROPERTIES TIMEOUT 120)
+  endif()
+  if(A_FIXTURES)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${A_FIXTURES}")
+  endif()
+endfunction()
