@@ -1,0 +1,79 @@
+#include "shell/catalogue/KtMenuCatalogue.h"
+#include "shell/catalogue/KtMenuLoader.h"
+
+#include "errors/KtException.h"
+
+#include <QFile>
+#include <QMutex>
+#include <QStringList>
+
+static void initCatalogueResource()
+{
+    // The resource lives in a static library; without this the linker
+    // drops its registration.
+    Q_INIT_RESOURCE(menu);
+}
+
+KtMenuCatalogue::KtMenuCatalogue() = default;
+KtMenuCatalogue::~KtMenuCatalogue() = default;
+KtMenuCatalogue::KtMenuCatalogue(KtMenuCatalogue &&other) noexcept = default;
+KtMenuCatalogue &KtMenuCatalogue::operator=(KtMenuCatalogue &&other) noexcept = default;
+
+QString KtMenuCatalogue::ResourcePath()
+{
+    return QStringLiteral(":/catalogue/menu.txt");
+}
+
+const KtMenuCatalogue &KtMenuCatalogue::Instance()
+{
+    static QMutex mutex;
+    static std::unique_ptr<KtMenuCatalogue> instance;
+    QMutexLocker lock(&mutex);
+    if (!instance) {
+        initCatalogueResource();
+        instance = std::make_unique<KtMenuCatalogue>(FromFile(ResourcePath()));
+    }
+    return *instance;
+}
+
+KtMenuCatalogue KtMenuCatalogue::FromFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw KtException(-501, QStringLiteral("Fail to read menu catalogue file(%1)!").arg(path));
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw KtException(-501, QStringLiteral("Fail to read menu catalogue file(%1)!").arg(path));
+    return FromText(QString::fromUtf8(data), path);
+}
+
+KtMenuCatalogue KtMenuCatalogue::FromText(const QString &text, const QString &fileName)
+{
+    return KtMenuLoader::Parse(text, fileName);
+}
+
+const KtMenuEntry *KtMenuCatalogue::Find(const QString &name) const
+{
+    return m_byName.value(name, nullptr);
+}
+
+const KtMenuEntry *KtMenuCatalogue::FindPath(const QString &path) const
+{
+    const QStringList parts = path.split(QLatin1String(">"));
+    const QList<const KtMenuEntry *> *level = &m_topLevel;
+    const KtMenuEntry *found = nullptr;
+    for (const QString &part : parts) {
+        const QString wanted = part.trimmed();
+        found = nullptr;
+        for (const KtMenuEntry *e : *level) {
+            if (e->caption().trimmed() == wanted) {
+                found = e;
+                break;
+            }
+        }
+        if (!found)
+            return nullptr;
+        level = &found->children();
+    }
+    return found;
+}
