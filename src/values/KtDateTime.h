@@ -10,7 +10,7 @@ class KtDateTime
 public:
     KtDateTime() = default;
     explicit KtDateTime(const QString &text);
-    static KtDateTime fromRaw(const QByteArray &raw); // at least 11 octets
+    static KtDateTime fromRaw(const QByteArray &raw); // 11 octets; missing ones read as 0, direction "+"
 
     QString toString() const;
     QByteArray raw() const;

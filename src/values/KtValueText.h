@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // Conversions between a value's display text and its raw octets, by type
@@ -27,11 +28,24 @@ quint32 TextToTicks(const QString &text);
 qint64 Atol(const QString &text);
 
 // "yyyy/mm/dd hh:nn:ss am/pm" <-> days since 1899-12-30 with the time as fraction.
+// Printing raises -518 for days outside the years 1..9999 (or NaN). Parsing
+// also takes "-" or "." as date separator, "T" before the time, a 24-hour
+// time without am/pm, a time without seconds or a date alone; other texts give 0.
 QString BcDateTimeToText(double days);
 double TextToBcDateTime(const QString &text);
 
-// Dotted OID text <-> sub-identifiers (parsing like the engine does:
-// components that do not convert give 0).
+// Unsigned 64-bit counter from a decimal text: plain digits are read exactly,
+// texts with fraction or exponent through long double; negative, NaN and
+// too large values clamp to 0 or 2^64-1.
+quint64 TextToCounter64(const QString &text);
+// strtod in the C locale: leading blanks, longest valid prefix, 0 without digits.
+double TextToDouble(const QString &text);
+// Like "%.15g" in the C locale.
+QString DoubleToText(double value);
+
+// Dotted OID text <-> sub-identifiers. Blanks around the text and one leading
+// or trailing "." are ignored; each component is read like Atol, negative ones
+// give 0 and values above 4294967295 saturate.
 QList<quint32> ParseOid(const QString &text);
 QString OidToText(const QList<quint32> &oid);
 
