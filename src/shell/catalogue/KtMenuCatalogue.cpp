@@ -7,11 +7,18 @@
 #include <QMutex>
 #include <QStringList>
 
-static void initCatalogueResource()
+static int registerCatalogueResource()
 {
     // The resource lives in a static library; without this the linker
     // drops its registration.
     Q_INIT_RESOURCE(menu);
+    return 0;
+}
+
+static void initCatalogueResource()
+{
+    static const int once = registerCatalogueResource();
+    Q_UNUSED(once);
 }
 
 KtMenuCatalogue::KtMenuCatalogue() = default;
@@ -21,6 +28,7 @@ KtMenuCatalogue &KtMenuCatalogue::operator=(KtMenuCatalogue &&other) noexcept = 
 
 QString KtMenuCatalogue::ResourcePath()
 {
+    initCatalogueResource();
     return QStringLiteral(":/catalogue/menu.txt");
 }
 
@@ -30,7 +38,6 @@ const KtMenuCatalogue &KtMenuCatalogue::Instance()
     static std::unique_ptr<KtMenuCatalogue> instance;
     QMutexLocker lock(&mutex);
     if (!instance) {
-        initCatalogueResource();
         instance = std::make_unique<KtMenuCatalogue>(FromFile(ResourcePath()));
     }
     return *instance;

@@ -23,6 +23,7 @@ public:
     // The compiled-in catalogue, loaded on first use. Raises KtException
     // when the data is malformed; the next call tries again.
     static const KtMenuCatalogue &Instance();
+    // Where the compiled-in data lives; makes sure it is registered.
     static QString ResourcePath();
 
     // -501 when the file cannot be read, -502 for a malformed line.
