@@ -1,0 +1,24 @@
+#pragma once
+
+#include "AgentSchema.h"
+#include "SnmpRecFile.h"
+
+#include <vector>
+
+// Builds plausible initial data for every scalar and table of a schema:
+// 28 rows for per-port tables, a value from the option list for each
+// enumeration, port lists as 28-port bitmaps.
+class AgentSeed
+{
+public:
+    static constexpr int PortCount = 28;
+
+    static std::vector<AgentVarBind> Generate(const AgentSchema &schema);
+    // Overlay records replace generated ones with the same OID and add the others.
+    static std::vector<AgentVarBind> Merge(const std::vector<AgentVarBind> &base,
+                                           const std::vector<AgentVarBind> &overlay);
+
+    // Row suffixes chosen for a table (its seed rows or ones derived from its index).
+    static std::vector<AgentOid> RowsOf(const AgentSchema &schema, const AgentTable &t);
+    static AgentValue ValueFor(const AgentObject &o, int row, const std::vector<AgentValue> *index);
+};
