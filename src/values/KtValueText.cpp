@@ -601,7 +601,7 @@ quint64 TextToCounter64(const QString &text)
     return quint64(v);
 }
 
-double TextToDouble(const QString &text)
+double ParseDouble(const QString &text)
 {
     const FloatText f = scanFloat(text);
     double v = 0;
@@ -622,7 +622,7 @@ double TextToDouble(const QString &text)
     return f.negative ? std::copysign(v, -1.0) : v;
 }
 
-QString DoubleToText(double value)
+QString FormatDouble(double value)
 {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
@@ -709,7 +709,7 @@ QByteArray TextToRaw(const QString &text, quint32 type)
     case KtType::Counter64:
         return le64(TextToCounter64(text));
     case KtType::Double:
-        return le64(std::bit_cast<quint64>(TextToDouble(text)));
+        return le64(std::bit_cast<quint64>(ParseDouble(text)));
     case KtType::DateTime:
         return KtDateTime(text).raw();
     case KtType::BcDateTime:
@@ -772,7 +772,7 @@ QString RawToText(const QByteArray &raw, quint32 type)
     case KtType::Counter64:
         return QString::number(readLe64(raw));
     case KtType::Double:
-        return DoubleToText(std::bit_cast<double>(readLe64(raw)));
+        return FormatDouble(std::bit_cast<double>(readLe64(raw)));
     case KtType::DateTime:
         return KtDateTime::fromRaw(raw).toString();
     case KtType::BcDateTime:

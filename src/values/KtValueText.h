@@ -39,9 +39,9 @@ double TextToBcDateTime(const QString &text);
 // too large values clamp to 0 or 2^64-1.
 quint64 TextToCounter64(const QString &text);
 // strtod in the C locale: leading blanks, longest valid prefix, 0 without digits.
-double TextToDouble(const QString &text);
+double ParseDouble(const QString &text);
 // Like "%.15g" in the C locale.
-QString DoubleToText(double value);
+QString FormatDouble(double value);
 
 // Dotted OID text <-> sub-identifiers. Blanks around the text and one leading
 // or trailing "." are ignored; each component is read like Atol, negative ones

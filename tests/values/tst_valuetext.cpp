@@ -499,7 +499,7 @@ void TstValueText::doubleParsing()
 {
     QFETCH(QString, text);
     QFETCH(double, value);
-    QCOMPARE(TextToDouble(text), value);
+    QCOMPARE(ParseDouble(text), value);
     QCOMPARE(rawDouble(TextToRaw(text, KtType::Double)), value);
 }
 
@@ -520,7 +520,7 @@ void TstValueText::doubleText()
 {
     QFETCH(double, value);
     QFETCH(QString, text);
-    QCOMPARE(DoubleToText(value), text);
+    QCOMPARE(FormatDouble(value), text);
 }
 
 void TstValueText::bcDateTimeText_data()
