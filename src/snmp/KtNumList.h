@@ -27,7 +27,8 @@ public:
             } else if (c == QLatin1Char('.')) {
                 fraction = true;
             } else if (c.isDigit() && c.unicode() < 128 && !fraction) {
-                current = T(current * T(10) + T(c.unicode() - '0'));
+                // Wide arithmetic: long digit runs wrap instead of overflowing.
+                current = T(qint64(current) * 10 + (c.unicode() - '0'));
             }
         }
         m_items.append(current);

@@ -12,6 +12,7 @@ struct KtOptionEntry
     QString Label;
 };
 
+// A static option table; an entry with a null Label ends it early.
 using KtOptionTable = QList<KtOptionEntry>;
 
 // Maps the coded values of an enumerated variable to the labels shown.
