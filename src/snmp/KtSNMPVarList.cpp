@@ -245,6 +245,25 @@ KtSNMPVarList &KtSNMPVarList::operator=(const KtSNMPVarList &other)
     return *this;
 }
 
+KtSNMPVarList::KtSNMPVarList(KtSNMPVarList &&other) noexcept
+    : Suffix(std::move(other.Suffix)), IndexCount(other.IndexCount), Kind(other.Kind),
+      DisplayName(std::move(other.DisplayName)), m_vars(std::move(other.m_vars)),
+      m_ownedOptions(std::move(other.m_ownedOptions))
+{
+}
+
+KtSNMPVarList &KtSNMPVarList::operator=(KtSNMPVarList &&other) noexcept
+{
+    if (&other != this) {
+        m_vars = std::move(other.m_vars);
+        m_ownedOptions = std::move(other.m_ownedOptions);
+        Kind = other.Kind;
+        IndexCount = other.IndexCount;
+        DisplayName = std::move(other.DisplayName);
+    }
+    return *this;
+}
+
 KtSNMPVarList::~KtSNMPVarList() = default;
 
 void KtSNMPVarList::AppendTable(const KtSNMPVarTable &table)

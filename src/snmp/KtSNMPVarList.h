@@ -18,6 +18,10 @@ public:
     KtSNMPVarList(const KtSNMPVarTable &table, quint8 kind, int indexCount);
     KtSNMPVarList(const KtSNMPVarList &other);  // deep copy; Suffix starts empty
     KtSNMPVarList &operator=(const KtSNMPVarList &other);  // as Assign
+    // Moving takes everything, the Suffix too; move-assigning keeps the own Suffix
+    // like Assign. Option lists keep their addresses, so descriptors stay valid.
+    KtSNMPVarList(KtSNMPVarList &&other) noexcept;
+    KtSNMPVarList &operator=(KtSNMPVarList &&other) noexcept;
     ~KtSNMPVarList();
 
     void AppendTable(const KtSNMPVarTable &table);

@@ -247,6 +247,17 @@ void TestVarList::assignKeepsOwnSuffix()
     QCOMPARE(target.Kind, quint8(KtKind::MVT_UMV));
     target.Assign(target);
     QCOMPARE(target.Get(0).Value, QString("5"));
+
+    // Moving carries the Suffix and leaves owned option lists where they were.
+    source.AppendVar(base + "8", "own", KtType::Integer, KtAccess::ReadOnly,
+                     std::make_unique<KtOptionList>(KtOptionLists::TruthValue()));
+    const KtOptionList *owned = source.Get(1).Options;
+    KtSNMPVarList moved(std::move(source));
+    QCOMPARE(moved.Suffix, QString("1.2"));
+    QCOMPARE(moved.Get(1).Options, owned);
+    target = std::move(moved);
+    QCOMPARE(target.Suffix, QString("9"));
+    QCOMPARE(target.Get(1).Options->LabelToValue("false"), QString("2"));
 }
 
 void TestVarList::suffix_data()
