@@ -1,0 +1,575 @@
+#include "snmp/KtSNMPRequest.h"
+
+#include "snmp/KtExpression.h"
+#include "snmp/KtNumList.h"
+#include "snmp/KtSNMPSession.h"
+#include "snmp/KtSnmpEngine.h"
+
+#include "errors/KtCatalogue.h"
+#include "errors/KtException.h"
+#include "values/KtOptionList.h"
+#include "values/KtTypes.h"
+#include "values/KtValueText.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <memory>
+
+namespace {
+
+const QString NotDone = QStringLiteral("(NOTDONE)");
+const QString Null = QStringLiteral("(NULL)");
+
+bool isTable(quint8 kind)
+{
+    return kind == KtKind::MVT_FMV || kind == KtKind::MVT_UMV;
+}
+
+bool numericSyntax(quint8 s)
+{
+    return s == KtSyntax::Integer || s == KtSyntax::Counter32 || s == KtSyntax::Gauge32
+        || s == KtSyntax::TimeTicks || s == KtSyntax::UInteger32 || s == KtSyntax::Counter64;
+}
+
+bool octetSyntax(quint8 s)
+{
+    return s == KtSyntax::OctetString || s == KtSyntax::Opaque || s == KtSyntax::IpAddress;
+}
+
+quint64 unsignedValue(const KtVarBind &vb)
+{
+    return vb.syntax == KtSyntax::Counter64 ? vb.counter64 : quint64(vb.integer);
+}
+
+QByteArray ipOctets(const QString &text)
+{
+    const QStringList parts = text.trimmed().split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        KtThrowEngine(KtCatalogue::EngBadSyntax);
+    QByteArray raw;
+    for (const QString &p : parts) {
+        bool ok = false;
+        const uint v = p.toUInt(&ok);
+        if (!ok || v > 255)
+            KtThrowEngine(KtCatalogue::EngBadSyntax);
+        raw.append(char(v));
+    }
+    return raw;
+}
+
+KtStatusError statusOf(int status)
+{
+    return StatusToError(status);
+}
+
+} // namespace
+
+KtSNMPRequest::KtSNMPRequest()
+{
+    LoadSettings();
+}
+
+KtSNMPRequest::KtSNMPRequest(const KtSNMPVarList &vars)
+{
+    Vars = vars;
+    LoadSettings();
+}
+
+// Late answers must not find a freed request: wait a while for them, then
+// cut them loose. Callbacks are no longer called once Alive is cleared.
+KtSNMPRequest::~KtSNMPRequest()
+{
+    Alive = false;
+    KtSnmpEngine &engine = KtSnmpEngine::Instance();
+    for (quint64 t : m_tickets) {
+        if (engine.DropQueued(t))
+            --Pending;
+        else
+            engine.MakeImmediate(t);
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (Pending > 0 && clock.elapsed() < DestroyWaitMs) {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        engine.Wait(10);
+    }
+    for (quint64 t : m_tickets)
+        engine.Detach(t);
+}
+
+void KtSNMPRequest::LoadSettings()
+{
+    const KtSNMPDevice &device = KtSNMPSession::Device();
+    const KtSNMPScope &scope = KtSNMPSession::Scope();
+    const KtSNMPSecurity &security = KtSNMPSession::Security();
+    Host = device.Host;
+    AgentPort = device.AgentPort;
+    ContextEngineID = scope.ContextEngineID;
+    ContextName = scope.ContextName;
+    Version = security.Version;
+    ReadCommunity = security.ReadCommunity;
+    WriteCommunity = security.WriteCommunity;
+    SecurityModel = security.SecurityModel;
+    SecurityLevel = security.SecurityLevel;
+    SecurityName = security.SecurityName;
+    AuthPassword = security.AuthPassword;
+    PrivPassword = security.PrivPassword;
+    AuthProtocol = security.AuthProtocol;
+    PrivProtocol = security.PrivProtocol;
+    Timeout = KtSNMPSession::Timeout();
+}
+
+QString KtSNMPRequest::BaseOid(int i) const
+{
+    const QString &oid = Vars.Get(i).Oid;
+    return Vars.Suffix.isEmpty() ? oid : oid + QLatin1Char('.') + Vars.Suffix;
+}
+
+KtSnmpTarget KtSNMPRequest::target(bool forWrite) const
+{
+    KtSnmpTarget t;
+    t.host = Host;
+    t.port = AgentPort;
+    t.version = Version;
+    t.timeout = Timeout;
+    t.retries = Retries;
+    t.community = forWrite ? WriteCommunity : ReadCommunity;
+    t.securityLevel = SecurityLevel;
+    t.securityName = SecurityName;
+    t.authPassword = AuthPassword;
+    t.privPassword = PrivPassword;
+    t.authProtocol = AuthProtocol;
+    t.privProtocol = PrivProtocol;
+    t.contextName = ContextName;
+    t.contextEngineID = ContextEngineID;
+    return t;
+}
+
+QList<KtVarBind> KtSNMPRequest::readBinds(bool restart, bool &getNext)
+{
+    switch (Vars.Kind) {
+    case KtKind::SVT_SV: getNext = false; break;
+    case KtKind::MVT_SV: getNext = UseGetNext; break;
+    case KtKind::MVT_FMV:
+    case KtKind::MVT_UMV: getNext = true; break;
+    default: KtThrowEngine(KtCatalogue::EngBadItemType);
+    }
+    if (!restart && !isTable(Vars.Kind))
+        KtThrowEngine(KtCatalogue::EngGetNextSingle);
+    QList<KtVarBind> vbs;
+    for (int i = 0; i < Vars.Count(); ++i) {
+        if (!Vars.IsReadable(i))
+            continue;
+        KtSNMPVar &var = Vars.Get(i);
+        const QString base = BaseOid(i);
+        KtVarBind vb;
+        if (restart) {
+            var.LastOid.clear();
+            vb.oid = Vars.Kind == KtKind::SVT_SV ? base + QStringLiteral(".0") : base;
+        } else {
+            vb.oid = var.LastOid.isEmpty() ? base : var.LastOid;
+        }
+        vbs.append(vb);
+    }
+    return vbs;
+}
+
+QList<KtVarBind> KtSNMPRequest::prepareWrite(const QString &columnList, const QStringList &values)
+{
+    if (Vars.Kind > KtKind::MVT_UMV)
+        KtThrowEngine(KtCatalogue::EngBadItemType);
+    if (!columnList.isEmpty()) {
+        const KtNumList<int> columns(columnList, QLatin1Char(','));
+        for (int i = 0; i < Vars.Count(); ++i) {
+            KtSNMPVar &var = Vars.Get(i);
+            const int k = columns.IndexOf(i);
+            if (k < 0) {
+                var.Access |= KtAccess::Invalid;
+            } else {
+                var.Access &= ~quint32(KtAccess::Invalid);
+                if (k < values.size())
+                    var.Value = values.at(k);
+            }
+        }
+    }
+    for (int i = 0; i < Vars.Count(); ++i)
+        ComputeValue(i, false);
+
+    const bool table = isTable(Vars.Kind);
+    const QString suffix = table ? EncodeIndex() : QString();
+    QList<KtVarBind> vbs;
+    for (int i = 0; i < Vars.Count(); ++i) {
+        if (!Vars.IsWritable(i) || (table && i < Vars.IndexCount))
+            continue;
+        const QString base = BaseOid(i);
+        KtVarBind vb;
+        if (Vars.Kind == KtKind::SVT_SV)
+            vb.oid = base + QStringLiteral(".0");
+        else if (table && !suffix.isEmpty())
+            vb.oid = base + QLatin1Char('.') + suffix;
+        else
+            vb.oid = base;
+        PutValue(i, vb);
+        vbs.append(vb);
+    }
+    return vbs;
+}
+
+KtSNMPRequest::ReadOutcome KtSNMPRequest::takeAnswer(const KtPduResult &answer)
+{
+    const bool table = isTable(Vars.Kind);
+    int first = -1;
+    for (int i = 0; i < Vars.Count() && first < 0; ++i)
+        if (Vars.IsReadable(i))
+            first = i;
+
+    // A v1 agent answers noSuchName past the end of its MIB and echoes the request.
+    if (table && answer.status == 2 && first >= 0 && !answer.vbs.isEmpty()
+        && !Vars.Get(first).LastOid.isEmpty() && answer.vbs.first().oid == Vars.Get(first).LastOid)
+        return {0, false};
+    if (answer.status != 0)
+        return {statusOf(answer.status).code, false};
+
+    // The row read last, before this answer touches the index columns.
+    QString lastRow;
+    if (table) {
+        try {
+            lastRow = EncodeIndex();
+        } catch (const KtException &) {
+            lastRow.clear();
+        }
+    }
+    bool anyLeft = false;
+    QString rowSuffix;
+    int k = 0;
+    for (int i = 0; i < Vars.Count(); ++i) {
+        if (!Vars.IsReadable(i))
+            continue;
+        const KtVarBind *vb = k < answer.vbs.size() ? &answer.vbs.at(k) : nullptr;
+        ++k;
+        KtSNMPVar &var = Vars.Get(i);
+        const QString base = BaseOid(i);
+        const QString current = vb ? vb->oid : QString();
+        const bool ended = !vb || (table && vb->syntax == KtSyntax::EndOfMibView)
+            || ColumnEnded(base, var.LastOid, current);
+        if (ended) {
+            // Park the column past its last row so that it stays finished.
+            if (!var.LastOid.isEmpty() && !lastRow.isEmpty())
+                var.LastOid = base + QLatin1Char('.') + lastRow;
+            else if (!current.isEmpty())
+                var.LastOid = current;
+            var.Value = NotDone;
+            continue;
+        }
+        TakeValue(i, *vb);
+        var.LastOid = current;
+        anyLeft = true;
+        if (rowSuffix.isNull() && current.size() > base.size() + 1
+            && current.startsWith(base + QLatin1Char('.')))
+            rowSuffix = current.mid(base.size() + 1);
+    }
+    if (!anyLeft && (table || first >= 0))
+        return {0, false};
+    if (table && Vars.IndexCount > 0)
+        DecodeIndex(rowSuffix);
+    for (int i = 0; i < Vars.Count(); ++i)
+        ComputeValue(i, true);
+    return {0, table};
+}
+
+bool KtSNMPRequest::Fetch(bool restart)
+{
+    if (!Alive)
+        return false;
+    bool getNext = false;
+    const QList<KtVarBind> vbs = readBinds(restart, getNext);
+    const KtPduResult answer = KtSnmpEngine::Instance().Exchange(
+        target(false), getNext ? KtPduCommand::GetNext : KtPduCommand::Get, vbs);
+    const ReadOutcome out = takeAnswer(answer);
+    if (out.code != 0)
+        throw KtException(out.code, StatusToError(answer.status).text);
+    return out.more;
+}
+
+quint64 KtSNMPRequest::sendAsync(bool read, const KtSnmpTarget &t, int command, const QList<KtVarBind> &vbs,
+                                 KtSNMPCallback callback, void *userData)
+{
+    auto ticket = std::make_shared<quint64>(0);
+    const quint64 id = KtSnmpEngine::Instance().Send(
+        t, KtPduCommand(command), vbs, [this, ticket, read, callback, userData](const KtPduResult &r) {
+            asyncAnswer(*ticket, read, callback, userData, r);
+        });
+    *ticket = id;
+    m_tickets.append(id);
+    ++Pending;
+    return id;
+}
+
+void KtSNMPRequest::FetchAsync(KtSNMPCallback callback, void *userData, bool restart)
+{
+    if (!Alive)
+        return;
+    bool getNext = false;
+    const QList<KtVarBind> vbs = readBinds(restart, getNext);
+    sendAsync(true, target(false), int(getNext ? KtPduCommand::GetNext : KtPduCommand::Get), vbs, callback,
+              userData);
+}
+
+bool KtSNMPRequest::Store(const QString &columnList, const QStringList &values)
+{
+    if (!Alive)
+        return false;
+    KtSNMPVarList saved;
+    saved = Vars;
+    QList<KtVarBind> vbs;
+    try {
+        vbs = prepareWrite(columnList, values);
+    } catch (...) {
+        Vars = saved;
+        throw;
+    }
+    Vars = saved;  // the selection and the given values never outlive the operation
+    const KtPduResult answer = KtSnmpEngine::Instance().Exchange(target(true), KtPduCommand::Set, vbs);
+    const KtStatusError e = statusOf(answer.status);
+    if (e.code != 0)
+        throw KtException(e.code, e.text);
+    return true;
+}
+
+void KtSNMPRequest::StoreAsync(KtSNMPCallback callback, void *userData, const QString &columnList,
+                               const QStringList &values)
+{
+    if (!Alive)
+        return;
+    KtSNMPVarList saved;
+    saved = Vars;
+    QList<KtVarBind> vbs;
+    try {
+        vbs = prepareWrite(columnList, values);
+    } catch (...) {
+        Vars = saved;
+        throw;
+    }
+    Vars = saved;
+    sendAsync(false, target(true), int(KtPduCommand::Set), vbs, callback, userData);
+}
+
+// Pending drops before the callback runs, so a callback may delete the
+// request (or start the next exchange) without confusing the count.
+void KtSNMPRequest::asyncAnswer(quint64 ticket, bool read, KtSNMPCallback callback, void *userData,
+                                const KtPduResult &answer)
+{
+    m_tickets.removeAll(ticket);
+    --Pending;
+    if (answer.status == KtPduResult::Closed || !Alive)
+        return;
+    KtSNMPError result;
+    result.AgentHost = answer.agentHost;
+    result.AgentPort = answer.agentPort;
+    result.ErrorIndex = answer.errorIndex;
+    result.Finished = true;
+    if (read) {
+        try {
+            const ReadOutcome out = takeAnswer(answer);
+            result.Code = out.code;
+            result.Message = out.code == 0 ? StatusToError(0).text : StatusToError(answer.status).text;
+            result.Finished = !out.more;
+        } catch (const KtException &e) {
+            result.Code = e.code();
+            result.Message = e.message();
+        }
+    } else {
+        const KtStatusError e = statusOf(answer.status);
+        result.Code = e.code;
+        result.Message = e.text;
+    }
+    if (callback)
+        callback(userData, &result, &Vars);
+}
+
+bool KtSNMPRequest::MatchesCondition()
+{
+    return EvaluateCondition(Condition);
+}
+
+bool KtSNMPRequest::Evaluate(const QString &text)
+{
+    return EvaluateCondition(text);
+}
+
+QString KtSNMPRequest::Substitute(const QString &text, bool quote, QChar marker)
+{
+    return KtExpression::Substitute(Vars, text, quote, marker);
+}
+
+void KtSNMPRequest::DecodeIndex(const QString &suffix)
+{
+    Vars.DecodeIndexSuffix(suffix);
+}
+
+QString KtSNMPRequest::EncodeIndex()
+{
+    return Vars.EncodeIndexSuffix();
+}
+
+void KtSNMPRequest::TakeValue(int i, const KtVarBind &vb)
+{
+    KtSNMPVar &var = Vars.Get(i);
+    const quint32 type = var.Type;
+    QString text;
+    const bool absent = vb.isException() || vb.syntax == KtSyntax::Null;
+    switch (type) {
+    case KtType::Boolean:
+        text = absent || !numericSyntax(vb.syntax) ? Null
+                                                    : (vb.integer == 1 ? QStringLiteral("true") : QStringLiteral("false"));
+        break;
+    case KtType::Integer:
+        text = absent || !numericSyntax(vb.syntax) ? Null : QString::number(vb.integer);
+        break;
+    case KtType::Counter:
+    case KtType::Gauge:
+    case KtType::UInteger:
+    case KtType::Counter64:
+        text = absent || !numericSyntax(vb.syntax) ? Null : QString::number(unsignedValue(vb));
+        break;
+    case KtType::TimeTicks:
+        text = absent || !numericSyntax(vb.syntax) ? Null : KtValue::TicksToText(quint32(unsignedValue(vb)));
+        break;
+    case KtType::Null:
+        text = Null;
+        break;
+    case KtType::ObjectId:
+        text = absent || vb.syntax != KtSyntax::ObjectId || vb.objectId.isEmpty() ? Null : vb.objectId;
+        break;
+    case KtType::IpAddress:
+    case KtType::NsapAddr:
+        if (absent || !octetSyntax(vb.syntax) || vb.octets.size() != 4) {
+            text = Null;
+        } else {
+            const auto *o = reinterpret_cast<const uchar *>(vb.octets.constData());
+            text = QStringLiteral("%1.%2.%3.%4").arg(o[0]).arg(o[1]).arg(o[2]).arg(o[3]);
+        }
+        break;
+    case KtType::BitStr:
+    case KtType::OctetStr:
+    case KtType::Opaque:
+    case KtType::MacAddress:
+    case KtType::Ipv6Address:
+        text = absent || !octetSyntax(vb.syntax) ? QString() : KtValue::RawToText(vb.octets, type);
+        if (absent)
+            text = Null;
+        break;
+    case KtType::DisplayStr:
+        text = absent || !octetSyntax(vb.syntax) ? Null : KtValue::RawToText(vb.octets, type);
+        break;
+    case KtType::Double:
+    case KtType::DateTime:
+    case KtType::BcDateTime:
+        text = absent || !octetSyntax(vb.syntax) || vb.octets.isEmpty() ? Null : KtValue::RawToText(vb.octets, type);
+        break;
+    default:
+        KtThrowEngine(KtCatalogue::EngBadSyntax);
+    }
+    if (var.Options && text != Null)
+        text = var.Options->ValueToLabel(text);
+    var.Value = text;
+}
+
+void KtSNMPRequest::PutValue(int i, KtVarBind &vb)
+{
+    const KtSNMPVar &var = Vars.Get(i);
+    const QString text = var.Options ? var.Options->LabelToValue(var.Value) : var.Value;
+    if (text == Null) {
+        vb.syntax = KtSyntax::Null;
+        return;
+    }
+    // Each type travels with its SMI syntax; the program's own codes
+    // (bitstr, macaddress, displaystr ...) are octet strings on the wire.
+    switch (var.Type) {
+    case KtType::Boolean:
+        vb.syntax = KtSyntax::Integer;
+        vb.integer = text == QLatin1String("true") ? 1 : 2;  // TruthValue
+        break;
+    case KtType::Integer:
+        vb.syntax = KtSyntax::Integer;
+        vb.integer = qBound<qint64>(-2147483648LL, KtValue::Atol(text), 2147483647LL);
+        break;
+    case KtType::Counter:
+    case KtType::Gauge:
+    case KtType::UInteger:
+        vb.syntax = var.Type == KtType::Counter ? KtSyntax::Counter32
+            : var.Type == KtType::Gauge         ? KtSyntax::Gauge32
+                                                : KtSyntax::UInteger32;
+        vb.integer = qBound<qint64>(0, KtValue::Atol(text), 4294967295LL);
+        break;
+    case KtType::TimeTicks:
+        vb.syntax = KtSyntax::TimeTicks;
+        vb.integer = qint64(KtValue::TextToTicks(text));
+        break;
+    case KtType::Counter64: {
+        bool ok = false;
+        vb.counter64 = text.trimmed().toULongLong(&ok);
+        if (!ok)
+            KtThrowEngine(KtCatalogue::EngBadSyntax);
+        vb.syntax = KtSyntax::Counter64;
+        break;
+    }
+    case KtType::ObjectId:
+        vb.syntax = KtSyntax::ObjectId;
+        vb.objectId = text.trimmed();
+        break;
+    case KtType::IpAddress:
+    case KtType::NsapAddr:
+        vb.syntax = KtSyntax::IpAddress;
+        vb.octets = ipOctets(text);
+        break;
+    case KtType::Opaque:
+        vb.syntax = KtSyntax::Opaque;
+        vb.octets = KtValue::TextToRaw(text, var.Type);
+        break;
+    case KtType::BitStr:
+    case KtType::OctetStr:
+    case KtType::MacAddress:
+    case KtType::Ipv6Address:
+    case KtType::Double:
+    case KtType::DateTime:
+    case KtType::BcDateTime:
+    case KtType::DisplayStr:
+        vb.syntax = KtSyntax::OctetString;
+        vb.octets = KtValue::TextToRaw(text, var.Type);
+        break;
+    case KtType::Null:
+        vb.syntax = KtSyntax::Null;
+        break;
+    default:
+        KtThrowEngine(KtCatalogue::EngBadSyntax);
+    }
+}
+
+void KtSNMPRequest::ComputeValue(int i, bool afterRead)
+{
+    KtSNMPVar &var = Vars.Get(i);
+    const QString &expr = afterRead ? var.ReadExpr : var.WriteExpr;
+    if (expr.isEmpty())
+        return;
+    const double value = KtExpression::Arithmetic(Substitute(expr, false, QLatin1Char('$')));
+    var.Value = KtExpression::StoreNumber(value, var.Type);
+}
+
+bool KtSNMPRequest::EvaluateCondition(const QString &text)
+{
+    if (text.isEmpty())
+        return true;
+    return KtExpression::Condition(Substitute(text, true, QLatin1Char('$')));
+}
+
+// A column has ended unless the answer lies strictly inside it and moved on.
+bool KtSNMPRequest::ColumnEnded(const QString &base, const QString &previous, const QString &current)
+{
+    if (!isTable(Vars.Kind))
+        return false;
+    return !(current.size() > base.size() + 1 && current.startsWith(base + QLatin1Char('.'))
+             && current != previous);
+}

@@ -1,0 +1,102 @@
+#pragma once
+
+#include "snmp/KtSNMPError.h"
+#include "snmp/KtSNMPVarList.h"
+#include "snmp/KtVarBind.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct KtPduResult;
+struct KtSnmpTarget;
+
+// Called with the outcome of an asynchronous operation, on the GUI thread,
+// never inside another such callback.
+using KtSNMPCallback = void (*)(void *userData, KtSNMPError *result, KtSNMPVarList *vars);
+
+// Reads and writes one variable list on the device.
+//
+// Fetch/Store block the caller until the answer or the time-out. The
+// asynchronous forms return at once and report through the callback from
+// the event pump (SnmpEventProcessor); answers that arrive while a
+// synchronous operation is running are kept and delivered after it.
+// A table is walked one row per exchange with get-next.
+class KtSNMPRequest
+{
+public:
+    KtSNMPRequest();
+    explicit KtSNMPRequest(const KtSNMPVarList &vars);
+    virtual ~KtSNMPRequest();
+
+    KtSNMPRequest(const KtSNMPRequest &) = delete;
+    KtSNMPRequest &operator=(const KtSNMPRequest &) = delete;
+
+    static constexpr int DestroyWaitMs = 6000;
+
+    bool UseGetNext = false;
+    quint32 Timeout = 100;  // units of 10 ms
+    quint32 Retries = 1;
+
+    QString Host;
+    quint16 AgentPort = 161;
+    QString ContextEngineID;
+    QString ContextName;
+    quint8 Version = 0;
+    QString ReadCommunity;
+    QString WriteCommunity;
+    qint32 SecurityModel = 1;
+    qint32 SecurityLevel = 1;
+    QString SecurityName;
+    QString AuthPassword;
+    QString PrivPassword;
+    qint32 AuthProtocol = 1;
+    qint32 PrivProtocol = 1;
+
+    KtSNMPVarList Vars;
+    QString Condition;
+    bool Alive = true;
+    int Pending = 0;
+
+    void LoadSettings();
+
+    // True when a table row was read and more may follow.
+    bool Fetch(bool restart = true);
+    void FetchAsync(KtSNMPCallback callback, void *userData, bool restart = true);
+    // columnList: comma-separated positions; values[k] for the k-th listed position.
+    bool Store(const QString &columnList = {}, const QStringList &values = {});
+    void StoreAsync(KtSNMPCallback callback, void *userData, const QString &columnList = {},
+                    const QStringList &values = {});
+
+    bool MatchesCondition();
+    bool Evaluate(const QString &text);
+
+    QString BaseOid(int i) const;
+
+    virtual QString Substitute(const QString &text, bool quote, QChar marker);
+    // Whole-row forms: the index columns from an instance suffix, and back.
+    virtual void DecodeIndex(const QString &suffix);
+    virtual QString EncodeIndex();
+    virtual void TakeValue(int i, const KtVarBind &vb);
+    virtual void PutValue(int i, KtVarBind &vb);
+    virtual void ComputeValue(int i, bool afterRead);
+    virtual bool EvaluateCondition(const QString &text);
+    virtual bool ColumnEnded(const QString &base, const QString &previous, const QString &current);
+
+private:
+    struct ReadOutcome
+    {
+        int code = 0;
+        bool more = false;
+    };
+
+    KtSnmpTarget target(bool forWrite) const;
+    QList<KtVarBind> readBinds(bool restart, bool &getNext);
+    QList<KtVarBind> prepareWrite(const QString &columnList, const QStringList &values);
+    ReadOutcome takeAnswer(const KtPduResult &answer);
+    void asyncAnswer(quint64 ticket, bool read, KtSNMPCallback callback, void *userData, const KtPduResult &answer);
+    quint64 sendAsync(bool read, const KtSnmpTarget &target, int command, const QList<KtVarBind> &vbs,
+                      KtSNMPCallback callback, void *userData);
+
+    QList<quint64> m_tickets;
+};
