@@ -1,0 +1,387 @@
+#include "values/widgets/KtEditConstraint.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFileInfo>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// QLineEdit's own default: no limit in practice.
+constexpr int UnlimitedLength = 32767;
+
+} // namespace
+
+struct KtEditConstraint::Record
+{
+    QLineEdit *key = nullptr;  // identity, also once the box is being destroyed
+    QPointer<QLineEdit> edit;
+    KtConstraintFormat format;
+    QString lastGoodText;
+    Handler onChange;
+    Handler onExit;
+    QMetaObject::Connection changed;
+    QMetaObject::Connection destroyed;
+    bool checking = false;  // a typing check is running for this box
+};
+
+KtEditConstraint::KtEditConstraint(QWidget *owner, bool rememberText)
+    : m_owner(owner), m_rememberText(rememberText)
+{
+}
+
+KtEditConstraint::~KtEditConstraint()
+{
+    for (const auto &r : m_records) {
+        if (r->edit)
+            r->edit->removeEventFilter(this);
+    }
+}
+
+KtEditConstraint::Record *KtEditConstraint::find(const QObject *edit) const
+{
+    if (!edit)
+        return nullptr;
+    for (const auto &r : m_records) {
+        if (r->key == edit)
+            return r.get();
+    }
+    return nullptr;
+}
+
+void KtEditConstraint::Attach(const QString &format, QLineEdit *edit)
+{
+    const KtConstraintFormat parsed = parseConstraint(format);
+    if (edit)
+        attachParsed(parsed, edit);
+}
+
+void KtEditConstraint::AttachAll(const QString &format, const QList<QLineEdit *> &edits)
+{
+    const QStringList pieces = splitConstraints(format);
+    QList<KtConstraintFormat> parsed;
+    for (const QString &piece : pieces)
+        parsed.append(parseConstraint(piece));
+    if (parsed.size() != edits.size())
+        throwBadConstraint();
+    for (qsizetype k = 0; k < parsed.size(); ++k) {
+        if (edits.at(k))
+            attachParsed(parsed.at(k), edits.at(k));
+    }
+}
+
+void KtEditConstraint::attachParsed(const KtConstraintFormat &format, QLineEdit *edit)
+{
+    Detach(edit);
+
+    if (format.width > 0)
+        edit->setFixedWidth(format.width);
+    // For the n type `l` counts numbers, not characters: capping the text
+    // there would make "1.2.3.4" with l4 impossible to enter.
+    const bool limitsText = format.type != 'n' && format.maxLength > 0;
+    edit->setMaxLength(limitsText ? format.maxLength : UnlimitedLength);
+
+    auto r = std::make_unique<Record>();
+    r->key = edit;
+    r->edit = edit;
+    r->format = format;
+    r->changed = connect(edit, &QLineEdit::textChanged, this, [this, edit] { typingCheck(edit); });
+    r->destroyed = connect(edit, &QObject::destroyed, this, [this, edit] { forget(edit); });
+    edit->installEventFilter(this);
+    m_records.push_back(std::move(r));
+}
+
+void KtEditConstraint::BuildInPanel(QWidget *panel, const QString &format, QList<QLineEdit *> *out)
+{
+    if (!panel)
+        return;
+    // Parses every constraint of the row before the first widget is made.
+    const QList<KtFormatPiece> pieces = splitRow(format);
+
+    int x = 0;
+    int height = 0;
+    QLineEdit *previous = nullptr;
+    for (const KtFormatPiece &piece : pieces) {
+        if (!piece.isConstraint) {
+            auto *label = new QLabel(piece.text, panel);
+            label->adjustSize();
+            label->move(x, 0);
+            label->show();
+            x += label->width() + 1;
+            height = std::max(height, label->height());
+            continue;
+        }
+        auto *edit = new QLineEdit(panel);
+        edit->resize(edit->sizeHint());
+        edit->move(x, 0);
+        attachParsed(parseConstraint(piece.text), edit);
+        if (previous)
+            QWidget::setTabOrder(previous, edit);
+        previous = edit;
+        edit->show();
+        x += edit->width() + 1;
+        height = std::max(height, edit->height());
+        if (out)
+            out->append(edit);
+    }
+
+    if (auto *group = qobject_cast<QGroupBox *>(panel)) {
+        group->setTitle(QString());
+        group->setFlat(true);
+    } else if (auto *frame = qobject_cast<QFrame *>(panel)) {
+        frame->setFrameShape(QFrame::NoFrame);
+        frame->setFrameShadow(QFrame::Plain);
+    }
+    // The children are placed by hand; keep a laid-out panel from
+    // shrinking below them.
+    panel->setMinimumSize(std::max(panel->minimumWidth(), x), std::max(panel->minimumHeight(), height));
+}
+
+void KtEditConstraint::Detach(QLineEdit *edit)
+{
+    const auto it = std::find_if(m_records.begin(), m_records.end(),
+                                 [edit](const auto &r) { return edit && r->key == edit; });
+    if (it == m_records.end())
+        return;
+    disconnect((*it)->changed);
+    disconnect((*it)->destroyed);
+    edit->removeEventFilter(this);
+    m_records.erase(it);
+}
+
+void KtEditConstraint::forget(QObject *edit)
+{
+    // The box is being destroyed: its filter list goes with it.
+    std::erase_if(m_records, [edit](const auto &r) { return r->key == edit; });
+}
+
+void KtEditConstraint::SetOwner(QWidget *owner)
+{
+    m_owner = owner;
+}
+
+void KtEditConstraint::RememberText(QLineEdit *edit)
+{
+    if (Record *r = find(edit))
+        r->lastGoodText = edit->text();
+}
+
+void KtEditConstraint::SetChangeHandler(QLineEdit *edit, Handler handler)
+{
+    if (Record *r = find(edit))
+        r->onChange = std::move(handler);
+}
+
+void KtEditConstraint::SetExitHandler(QLineEdit *edit, Handler handler)
+{
+    if (Record *r = find(edit))
+        r->onExit = std::move(handler);
+}
+
+void KtEditConstraint::SetMessageHook(MessageHook hook)
+{
+    m_messageHook = std::move(hook);
+}
+
+void KtEditConstraint::SetBeepHook(BeepHook hook)
+{
+    m_beepHook = std::move(hook);
+}
+
+QWidget *KtEditConstraint::Owner() const
+{
+    return m_owner;
+}
+
+bool KtEditConstraint::IsAttached(const QLineEdit *edit) const
+{
+    return find(edit) != nullptr;
+}
+
+int KtEditConstraint::Count() const
+{
+    return int(m_records.size());
+}
+
+const KtConstraintFormat *KtEditConstraint::Format(const QLineEdit *edit) const
+{
+    const Record *r = find(edit);
+    return r ? &r->format : nullptr;
+}
+
+QString KtEditConstraint::LastGoodText(const QLineEdit *edit) const
+{
+    const Record *r = find(edit);
+    return r ? r->lastGoodText : QString();
+}
+
+bool KtEditConstraint::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        // Switching windows or opening a menu does not leave the box.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (Record *r = find(watched); r && r->edit)
+                exitCheck(r->edit);
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// Every character the type refuses is removed in one go - the same result
+// as removing the first one and checking the rest again, without setting
+// the text once per character, which a long paste makes quadratic. Our own
+// setText comes back here as a nested change and is left to the loop.
+void KtEditConstraint::typingCheck(QLineEdit *edit)
+{
+    Record *r = find(edit);
+    if (!r || r->checking)
+        return;
+    r->checking = true;
+    const QPointer<QLineEdit> guard(edit);
+    bool moveOn = false;
+
+    for (;;) {
+        const QString text = edit->text();
+        if (text.isEmpty() || isPlaceholderText(text))
+            break;
+
+        const KtConstraintFormat &f = r->format;
+        auto clean = [&f](QString s, int *rejected) {
+            if (f.exitChar)
+                s.remove(QChar::fromLatin1(f.exitChar));
+            return f.acceptedText(s, rejected);
+        };
+        int rejected = 0;
+        const QString cleaned = clean(text, &rejected);
+        if (cleaned != text) {
+            if (rejected > 0)
+                beep();
+            if (cleaned.size() + rejected < text.size())
+                moveOn = true;  // an exit character was typed
+            // The cursor stays behind what is left of the text before it.
+            const int cursor = int(clean(text.left(edit->cursorPosition()), nullptr).size());
+            edit->setText(cleaned);
+            if (!guard || !(r = find(edit)))
+                return;
+            if (edit->text() == cleaned)
+                edit->setCursorPosition(cursor);
+            continue;
+        }
+
+        if (r->onChange) {
+            const Handler handler = r->onChange;  // may detach the box
+            const bool goOn = handler(edit);
+            if (!guard || !(r = find(edit)))
+                return;
+            if (edit->text() != text)
+                continue;
+            if (!goOn)
+                break;
+        }
+
+        const KtConstraintFormat &g = r->format;  // the handler may have re-attached
+        if (g.hasFlag(KtConstraintFormat::Advance) && g.maxLength > 0 && text.size() == g.maxLength)
+            moveOn = true;
+        break;
+    }
+
+    r->checking = false;
+    // Only a box the user is typing in hands the focus on; a text set by
+    // the program must not pull the focus away from somewhere else.
+    if (moveOn && edit->hasFocus())
+        moveFocusNext(edit);
+}
+
+void KtEditConstraint::exitCheck(QLineEdit *edit)
+{
+    // The box giving the focus back to a rejected one was never entered.
+    if (m_refocusing)
+        return;
+    Record *r = find(edit);
+    if (!r)
+        return;
+
+    QString message;
+    switch (r->format.exitVerdict(edit->text(), &message)) {
+    case KtConstraintFormat::Verdict::Skip:
+        return;
+    case KtConstraintFormat::Verdict::Reject:
+        reject(edit, message);
+        return;
+    case KtConstraintFormat::Verdict::Accept:
+        break;
+    }
+
+    if (r->onExit) {
+        const Handler handler = r->onExit;
+        const QPointer<QLineEdit> guard(edit);
+        const bool keep = handler(edit);
+        if (!guard || !(r = find(edit)))
+            return;
+        if (!keep) {
+            edit->setText(r->lastGoodText);
+            return;
+        }
+    }
+    if (m_rememberText)
+        r->lastGoodText = edit->text();
+}
+
+void KtEditConstraint::reject(QLineEdit *edit, const QString &message)
+{
+    const QPointer<QLineEdit> guard(edit);
+    showMessage(message);  // a modal box runs the event loop
+    Record *r = guard ? find(edit) : nullptr;
+    if (!r)
+        return;
+    edit->setText(r->lastGoodText);
+    // Queued: the focus change that led here is still being delivered.
+    QTimer::singleShot(0, this, [this, guard] {
+        if (!guard || !find(guard))
+            return;
+        m_refocusing = true;
+        guard->setFocus(Qt::OtherFocusReason);
+        m_refocusing = false;
+    });
+}
+
+void KtEditConstraint::showMessage(const QString &text)
+{
+    if (m_messageHook) {
+        m_messageHook(m_owner, text);
+        return;
+    }
+    const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, m_owner);
+    box.exec();
+}
+
+void KtEditConstraint::beep()
+{
+    if (m_beepHook)
+        m_beepHook();
+    else
+        QApplication::beep();
+}
+
+void KtEditConstraint::moveFocusNext(QLineEdit *edit)
+{
+    QWidget *window = edit->window();
+    for (QWidget *w = edit->nextInFocusChain(); w && w != edit; w = w->nextInFocusChain()) {
+        if (w->window() == window && w->isVisible() && w->isEnabled() && !w->focusProxy()
+            && (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
