@@ -275,24 +275,18 @@ void TestVarList::suffix_data()
     QTest::newRow("negative integer") << 2u << idx << "-1" << "4294967295" << "-1";
     QTest::newRow("integer extra ids") << 2u << idx << QString() << "5.6" << "5";
     QTest::newRow("counter max") << 65u << idx << "4294967295" << "4294967295" << "4294967295";
-    QTest::newRow("gauge") << 66u << idx << "7" << "7" << "7";
     QTest::newRow("uinteger") << 71u << idx << "3000000000" << "3000000000" << "3000000000";
     QTest::newRow("bitstr") << 3u << idx << "FF00" << "2.255.0" << "FF00";
     QTest::newRow("octetstr lower case") << 4u << idx << "0a0b" << "2.10.11" << "0A0B";
     QTest::newRow("octetstr empty") << 4u << idx << "" << "0" << "";
     QTest::newRow("octetstr implied") << 4u << implied << "414243" << "65.66.67" << "414243";
-    QTest::newRow("opaque") << 68u << idx << "01" << "1.1" << "01";
     QTest::newRow("displaystr") << 76u << idx << "ab" << "2.97.98" << "ab";
     QTest::newRow("displaystr implied") << 76u << implied << "pub" << "112.117.98" << "pub";
     QTest::newRow("objectid") << 6u << idx << "1.3.6" << "3.1.3.6" << "1.3.6";
     QTest::newRow("objectid implied") << 6u << implied << "1.3.6.1" << "1.3.6.1" << "1.3.6.1";
     QTest::newRow("ipaddress") << 64u << idx << "192.168.0.1" << "192.168.0.1" << "192.168.0.1";
-    QTest::newRow("nsapaddr") << 69u << idx << "10.0.0.254" << "10.0.0.254" << "10.0.0.254";
     QTest::newRow("timeticks") << 67u << idx << "0:00:45.00" << "4500" << "0:00:45.00";
-    QTest::newRow("timeticks days") << 67u << idx << "2 days, 0:00:00.99" << "17280099"
-                                    << "2 days, 0:00:00.99";
     QTest::newRow("counter64") << 70u << idx << "4294967297" << "1.1" << "4294967297";
-    QTest::newRow("counter64 high") << 70u << idx << "8589934592" << "2.0" << "8589934592";
     QTest::newRow("double") << 72u << idx << "1.5" << "0.1073217536" << "1.5";
     QTest::newRow("bcdatetime") << 75u << idx << QString() << "0.1088638000"
                                 << "2008/03/14 12:00:00 pm";

@@ -37,7 +37,6 @@ private slots:
     void fill();
     void select_data();
     void select();
-    void selectBeyondItems();
     void noneReallyUnchecks();
     void indexSignals();
     void refillDropsSelection();
@@ -101,17 +100,6 @@ void TestOptionListWidgets::select()
     QCOMPARE(combo.currentIndex(), expected);
     QCOMPARE(group.itemIndex(), expected);
     QCOMPARE(checkedButtons(group), expected < 0 ? QList<int>{} : QList<int>{expected});
-}
-
-void TestOptionListWidgets::selectBeyondItems()
-{
-    QComboBox combo;
-    FillComboBox(KtOptionLists::AuthProtocols(), &combo);
-    SelectInComboBox(KtOptionLists::AuthProtocols(), &combo, "1.3.6.1.6.3.10.1.1.3");
-    QCOMPARE(combo.currentText(), QString("SHA"));
-    combo.removeItem(2);
-    SelectInComboBox(KtOptionLists::AuthProtocols(), &combo, "SHA");
-    QCOMPARE(combo.currentIndex(), -1);
 }
 
 void TestOptionListWidgets::noneReallyUnchecks()
