@@ -777,7 +777,8 @@ void KtSnmpEngine::Private::finish(quint64 id, const KtPduResult &r)
     }
     if (t.detached)
         return;
-    if (t.immediate) {
+    // A closed session reports at once: the handler only settles its count.
+    if (t.immediate || r.status == KtPduResult::Closed) {
         t.handler(r);
         return;
     }

@@ -1,0 +1,401 @@
+// Failures, lifetime and delivery rules of the request engine, against the
+// stock snmpd and against a bound port that never answers.
+
+#include "SnmpTestSupport.h"
+
+#include "errors/KtException.h"
+#include "snmp/KtSNMPSession.h"
+#include "snmp/KtSnmpEngine.h"
+#include "snmp/SnmpEventProcessor.h"
+
+#include <QElapsedTimer>
+#include <QSysInfo>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace SnmpdTest;
+
+Q_DECLARE_METATYPE(SnmpdTest::Credentials)
+
+namespace {
+
+struct Outcome
+{
+    int calls = 0;
+    KtSNMPError e;
+};
+
+void record(void *data, KtSNMPError *result, KtSNMPVarList *)
+{
+    auto *o = static_cast<Outcome *>(data);
+    ++o->calls;
+    o->e = *result;
+}
+
+int codeOf(const std::function<void()> &f, QString *message = nullptr)
+{
+    try {
+        f();
+    } catch (const KtException &e) {
+        if (message)
+            *message = e.message();
+        return e.code();
+    }
+    return 0;
+}
+
+KtSNMPVarList contactList()
+{
+    KtSNMPVarList l;
+    l.AppendVar(QStringLiteral("1.3.6.1.2.1.1.4"), QStringLiteral("sysContact"), KtType::DisplayStr,
+                KtAccess::ReadWrite);
+    return l;
+}
+
+} // namespace
+
+class TestRequestFaults : public QObject
+{
+    Q_OBJECT
+
+private:
+    SnmpdProcess m_agent;
+    QTemporaryDir m_folder;
+
+    void addVersions()
+    {
+        QTest::addColumn<Credentials>("cred");
+        QTest::newRow("v1") << v1();
+        QTest::newRow("v2c") << v2c();
+        QTest::newRow("v3") << v3(QStringLiteral("shaaes"), 3, 3, 4);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(m_agent.start(), qPrintable(m_agent.log()));
+        KtSNMPSession::StartSession(m_folder.path());
+        KtSNMPSession::SetTimeout(200);
+    }
+
+    void cleanupTestCase()
+    {
+        KtSNMPSession::StopSession();
+        m_agent.stop();
+    }
+
+    void timeOutAfterTheConfiguredRetries_data() { addVersions(); }
+    void timeOutAfterTheConfiguredRetries()
+    {
+        QFETCH(Credentials, cred);
+        SilentPort silent;
+        KtSNMPRequest r(systemList());
+        aim(r, silent.port(), cred);
+        r.Timeout = 30;
+        r.Retries = 1;
+        QString message;
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(codeOf([&] { r.Fetch(true); }, &message), -405);
+        QVERIFY2(clock.elapsed() >= 550, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(message, QStringLiteral("SNMP request timed out!"));
+        QCOMPARE(silent.received(), 2);  // first try and one retry
+
+        r.Retries = 2;
+        Outcome o;
+        r.FetchAsync(record, &o, true);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 5000);
+        QCOMPARE(o.e.Code, -405);
+        QCOMPARE(o.e.Message, QStringLiteral("SNMP request timed out!"));
+        QVERIFY(o.e.Finished);
+        QCOMPARE(silent.received(), 2 + 3);
+        QCOMPARE(r.Pending, 0);
+    }
+
+    void wrongCommunityGetsNoAnswer()
+    {
+        KtSNMPRequest r(systemList());
+        aim(r, m_agent.port(), v2c());
+        r.ReadCommunity = QStringLiteral("brass");
+        r.Timeout = 30;
+        QCOMPARE(codeOf([&] { r.Fetch(true); }), -405);
+    }
+
+    void usmFailuresReachTheirCodes_data()
+    {
+        QTest::addColumn<QString>("user");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("authPass");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("wrong pass phrase") << "md5des" << 3 << "not-the-pass" << -308 << "Authentication failure!";
+        QTest::newRow("unknown user") << "stranger" << 3 << AuthPass << -304 << "Unknown SecurityName!";
+        QTest::newRow("level above the user's") << "noauth" << 2 << AuthPass << -303 << "Unsupported SecurityLevel!";
+    }
+    void usmFailuresReachTheirCodes()
+    {
+        QFETCH(QString, user);
+        QFETCH(int, level);
+        QFETCH(QString, authPass);
+        QFETCH(int, code);
+        QFETCH(QString, text);
+        KtSNMPRequest r(systemList());
+        aim(r, m_agent.port(), v3(user, level, 2, 2));
+        r.AuthPassword = authPass;
+        r.Timeout = 50;
+        QString message;
+        QCOMPARE(codeOf([&] { r.Fetch(true); }, &message), code);
+        QCOMPARE(message, text);
+
+        Outcome o;
+        r.FetchAsync(record, &o, true);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 5000);
+        QCOMPARE(o.e.Code, code);
+        QCOMPARE(o.e.Message, text);
+        QVERIFY(o.e.Finished);
+    }
+
+    // Refused before anything leaves the host.
+    void settingsRefusedBeforeSending_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("auth");
+        QTest::addColumn<int>("priv");
+        QTest::addColumn<QString>("authPass");
+        QTest::addColumn<QString>("privPass");
+        QTest::addColumn<int>("code");
+        const QString a = QString::fromLatin1(AuthPass), p = QString::fromLatin1(PrivPass);
+        QTest::newRow("IDEA") << "127.0.0.1" << 3 << 3 << 9 << a << p << -313;
+        QTest::newRow("unknown privacy code") << "127.0.0.1" << 3 << 3 << 3 << a << p << -313;
+        QTest::newRow("unknown authentication code") << "127.0.0.1" << 2 << 8 << 1 << a << p << -312;
+        QTest::newRow("short auth pass phrase") << "127.0.0.1" << 2 << 3 << 1 << "short" << p << -307;
+        QTest::newRow("short priv pass phrase") << "127.0.0.1" << 3 << 3 << 4 << a << "tiny" << -305;
+        QTest::newRow("auth level without protocol") << "127.0.0.1" << 2 << 1 << 1 << a << p << -303;
+        QTest::newRow("level 4") << "127.0.0.1" << 4 << 3 << 4 << a << p << -303;
+        QTest::newRow("part above 255") << "127.0.0.300" << 1 << 1 << 1 << a << p << -509;
+        QTest::newRow("three parts") << "127.0.1" << 1 << 1 << 1 << a << p << -509;
+        QTest::newRow("host name") << "switch.example" << 1 << 1 << 1 << a << p << -509;
+        QTest::newRow("empty") << "" << 1 << 1 << 1 << a << p << -509;
+    }
+    void settingsRefusedBeforeSending()
+    {
+        QFETCH(QString, host);
+        QFETCH(int, level);
+        QFETCH(int, auth);
+        QFETCH(int, priv);
+        QFETCH(QString, authPass);
+        QFETCH(QString, privPass);
+        QFETCH(int, code);
+        SilentPort silent;
+        KtSNMPRequest r(contactList());
+        aim(r, silent.port(), v3(QStringLiteral("shaaes"), level, auth, priv));
+        r.Host = host;
+        r.AuthPassword = authPass;
+        r.PrivPassword = privPass;
+        QString message;
+        QCOMPARE(codeOf([&] { r.Fetch(true); }, &message), code);
+        QVERIFY(!message.isEmpty());
+        QCOMPARE(codeOf([&] { r.FetchAsync(record, nullptr, true); }), code);
+        QCOMPARE(codeOf([&] { r.Store(); }), code);
+        QCOMPARE(codeOf([&] { r.StoreAsync(record, nullptr); }), code);
+        QCOMPARE(r.Pending, 0);
+        QTest::qWait(50);
+        QCOMPARE(silent.received(), 0);
+    }
+
+    void clearedAliveSendsNothing()
+    {
+        SilentPort silent;
+        Outcome o;
+        {
+            KtSNMPRequest r(contactList());
+            aim(r, silent.port(), v2c());
+            r.Alive = false;
+            QCOMPARE(r.Fetch(true), false);
+            QCOMPARE(r.Store(), false);
+            r.FetchAsync(record, &o, true);
+            r.StoreAsync(record, &o);
+            QCOMPARE(r.Pending, 0);
+        }
+        QTest::qWait(50);
+        QCOMPARE(silent.received(), 0);
+        QCOMPARE(o.calls, 0);
+    }
+
+    void destructionWaitsAtMostSixSeconds()
+    {
+        SilentPort silent;
+        Outcome o;
+        auto r = std::make_unique<KtSNMPRequest>(contactList());
+        aim(*r, silent.port(), v2c());
+        r->Timeout = 1000;  // the answer would come after 10 s
+        r->Retries = 0;
+        r->FetchAsync(record, &o, true);
+        QCOMPARE(r->Pending, 1);
+        QElapsedTimer clock;
+        clock.start();
+        r.reset();
+        const qint64 waited = clock.elapsed();
+        QVERIFY2(waited >= 5900 && waited < 7500, qPrintable(QString::number(waited)));
+        QCOMPARE(o.calls, 0);
+        // The orphaned exchange runs out later without reaching anyone.
+        QCOMPARE(KtSnmpEngine::Instance().Outstanding(), 1);
+    }
+
+    void destructionWithAnAnswerOnItsWayIsQuick()
+    {
+        Outcome o;
+        auto r = std::make_unique<KtSNMPRequest>(contactList());
+        aim(*r, m_agent.port(), v2c());
+        r->FetchAsync(record, &o, true);
+        QElapsedTimer clock;
+        clock.start();
+        r.reset();
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        QTest::qWait(100);
+        QCOMPARE(o.calls, 0);  // a request being destroyed calls nobody
+    }
+
+    void passPhraseChangeTakesEffectAtTheNextRequest_data()
+    {
+        QTest::addColumn<QStringList>("passes");
+        QTest::addColumn<QList<int>>("codes");
+        const QString right = QString::fromLatin1(AuthPass);
+        const QString wrong = QStringLiteral("wrong-pass-9");
+        QTest::newRow("right, wrong, right") << QStringList{right, wrong, right} << QList<int>{0, -308, 0};
+        QTest::newRow("wrong, right, wrong") << QStringList{wrong, right, wrong} << QList<int>{-308, 0, -308};
+    }
+    void passPhraseChangeTakesEffectAtTheNextRequest()
+    {
+        QFETCH(QStringList, passes);
+        QFETCH(QList<int>, codes);
+        // A fresh agent: the first request learns its engine in each row.
+        SnmpdProcess agent;
+        QVERIFY(agent.start());
+        for (int i = 0; i < passes.size(); ++i) {
+            KtSNMPRequest r(systemList());
+            aim(r, agent.port(), v3(QStringLiteral("shades"), 3, 3, 2));
+            r.AuthPassword = passes.at(i);
+            r.Timeout = 50;
+            QCOMPARE(codeOf([&] { r.Fetch(true); }), codes.at(i));
+            if (codes.at(i) == 0)
+                QCOMPARE(r.Vars.Get(4).Value, QSysInfo::machineHostName());
+        }
+    }
+
+    void eventLoopRunsWhileV3AgentIsSilent()
+    {
+        SilentPort silent;
+        KtSNMPRequest r(systemList());
+        aim(r, silent.port(), v3(QStringLiteral("shaaes"), 3, 3, 4));
+        r.Timeout = 30;
+        r.Retries = 1;
+        Outcome o;
+        QElapsedTimer clock;
+        qint64 last = 0, longest = 0;
+        QTimer beat;
+        beat.setInterval(5);
+        connect(&beat, &QTimer::timeout, this, [&] {
+            const qint64 now = clock.elapsed();
+            longest = qMax(longest, now - last);
+            last = now;
+        });
+        clock.start();
+        beat.start();
+        r.FetchAsync(record, &o, true);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 5000);
+        beat.stop();
+        QCOMPARE(o.e.Code, -405);
+        QVERIFY2(clock.elapsed() >= 550, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(longest < 100, qPrintable(QString::number(longest)));
+    }
+
+    void noCallbackRunsInsideAnother()
+    {
+        static int depth = 0;
+        static int deepest = 0;
+        struct Ctx
+        {
+            KtSNMPRequest *syncRequest = nullptr;
+            int calls = 0;
+        };
+        auto reentrant = [](void *data, KtSNMPError *, KtSNMPVarList *) {
+            auto *c = static_cast<Ctx *>(data);
+            ++depth;
+            deepest = qMax(deepest, depth);
+            ++c->calls;
+            // The other answers arrive while this blocks; they must wait.
+            if (c->syncRequest)
+                c->syncRequest->Fetch(true);
+            --depth;
+        };
+        KtSNMPRequest syncer(systemList());
+        aim(syncer, m_agent.port(), v2c());
+        Ctx first{&syncer, 0}, others{&syncer, 0};
+        KtSNMPRequest a(systemList()), b(systemList()), c(systemList());
+        for (KtSNMPRequest *r : {&a, &b, &c})
+            aim(*r, m_agent.port(), v2c());
+        a.FetchAsync(reentrant, &first, true);
+        b.FetchAsync(reentrant, &others, true);
+        c.FetchAsync(reentrant, &others, true);
+        QTRY_COMPARE_WITH_TIMEOUT(first.calls + others.calls, 3, 5000);
+        QCOMPARE(deepest, 1);
+    }
+
+    void answerDuringSynchronousOperationIsDeliveredAfterIt()
+    {
+        KtSNMPRequest async(systemList()), sync(systemList());
+        aim(async, m_agent.port(), v2c());
+        aim(sync, m_agent.port(), v2c());
+        Outcome o;
+        async.FetchAsync(record, &o, true);
+        sync.Fetch(true);  // the agent answers the earlier request first
+        QCOMPARE(o.calls, 0);
+        QVERIFY(KtSnmpEngine::Instance().Queued() >= 1);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 2000);
+        QCOMPARE(o.e.Code, 0);
+        QCOMPARE(async.Pending, 0);
+    }
+
+    void timerAloneDeliversWithoutNotifiers()
+    {
+        SnmpEventProcessor *pump = SnmpEventProcessor::Instance();
+        pump->SetSocketNotifierEnabled(false);
+        KtSNMPRequest r(systemList());
+        aim(r, m_agent.port(), v2c());
+        Outcome o;
+        const quint64 ticks = pump->TickCount();
+        r.FetchAsync(record, &o, true);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 2000);
+        pump->SetSocketNotifierEnabled(true);
+        QVERIFY(pump->TickCount() > ticks);
+        QCOMPARE(o.e.Code, 0);
+    }
+
+    void stoppedSessionEndsOutstandingExchangesQuietly()
+    {
+        SilentPort silent;
+        Outcome o;
+        KtSNMPRequest r(contactList());
+        aim(r, silent.port(), v2c());
+        r.Timeout = 1000;
+        r.FetchAsync(record, &o, true);
+        KtSNMPSession::StopSession();
+        QTRY_COMPARE_WITH_TIMEOUT(r.Pending, 0, 2000);
+        QCOMPARE(o.calls, 0);
+        KtSNMPSession::StartSession(m_folder.path());
+        QVERIFY(SnmpEventProcessor::Instance()->IsActive());
+        // Working again after the restart.
+        KtSNMPRequest again(systemList());
+        aim(again, m_agent.port(), v2c());
+        again.Fetch(true);
+        QCOMPARE(again.Vars.Get(4).Value, QSysInfo::machineHostName());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRequestFaults)
+#include "tst_request_faults.moc"
