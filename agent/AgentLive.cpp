@@ -66,8 +66,8 @@ void AgentLive::boot(uint64_t nowMs)
     // Port 1's octet counters start a minute before their first wrap.
     m_count[0][InOctets] = Wrap32 - Rate(1, InOctets) * 60.0;
     m_count[0][OutOctets] = Wrap32 - Rate(1, OutOctets) * 60.0;
-    for (int p = 1; p <= Ports; ++p)
-        m_up[size_t(p - 1)] = false;
+    m_up.fill(false);
+    m_linkKnown = false;
     write(nowMs);
 }
 
@@ -108,7 +108,7 @@ void AgentLive::write(uint64_t nowMs)
         const AgentValue *admin = m_store.get(column("1.3.6.1.2.1.2.2.1.7", p));
         const bool up = Connected(p) && (!admin || admin->number == 1);
         auto &cnt = m_count[size_t(p - 1)];
-        if (up != m_up[size_t(p - 1)]) {
+        if (up != m_up[size_t(p - 1)] || !m_linkKnown) {
             m_up[size_t(p - 1)] = up;
             m_store.put(column("1.3.6.1.2.1.2.2.1.8", p), AgentValue::Integer(up ? 1 : 2));
             m_store.put(column("1.3.6.1.2.1.2.2.1.9", p), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
@@ -147,6 +147,7 @@ void AgentLive::write(uint64_t nowMs)
         c32("1.3.6.1.2.1.17.4.4.1.4", TpOut);
         c32("1.3.6.1.2.1.17.4.4.1.5", TpDiscards);
     }
+    m_linkKnown = true;
     // ip, icmp and udp groups: a management interface's modest traffic.
     auto proto = [&](const char *oid, size_t i, double share) {
         setNumber(oid, int64_t(std::fmod(m_proto[i] * share, Wrap32)), AgentTag::Counter32);

@@ -45,5 +45,6 @@ private:
     uint64_t m_lastMs = 0;
     std::array<std::array<double, CounterCount>, Ports> m_count{};
     std::array<bool, Ports> m_up{};
+    bool m_linkKnown = false;   // false after boot: link objects are written whatever they held
     std::array<double, 8> m_proto{};
 };

@@ -204,18 +204,21 @@ AgentStore::Undo AgentStore::apply(const std::vector<AgentVarBind> &vbs)
     Undo u;
     // Plain values first, then row creation and removal, so that a
     // createAndGo row gets the columns given in the same PDU.
-    std::vector<size_t> statusOrder;
+    // Whether a row existed is decided before any value of the PDU lands.
+    std::vector<std::pair<size_t, bool>> statusOrder;
+    for (size_t i = 0; i < vbs.size(); ++i) {
+        Target t = target(vbs[i].first);
+        if (t.object && t.object->table >= 0 && t.object->status != AgentStatusKind::None)
+            statusOrder.emplace_back(i, rowExists(m_schema.table(t.object->table), t.suffix));
+    }
     for (size_t i = 0; i < vbs.size(); ++i) {
         const auto &[oid, v] = vbs[i];
-        Target t = target(oid);
-        if (t.object && t.object->table >= 0 && t.object->status != AgentStatusKind::None) {
-            statusOrder.push_back(i);
+        if (std::any_of(statusOrder.begin(), statusOrder.end(), [i](const auto &s) { return s.first == i; }))
             continue;
-        }
         record(u, oid);
         m_map[oid] = v;
     }
-    for (size_t i : statusOrder) {
+    for (const auto &[i, existed] : statusOrder) {
         const auto &[oid, v] = vbs[i];
         Target t = target(oid);
         const AgentObject &o = *t.object;
@@ -238,7 +241,7 @@ AgentStore::Undo AgentStore::apply(const std::vector<AgentVarBind> &vbs)
             }
             continue;
         }
-        if (creates && !rowExists(tab, t.suffix)) {
+        if (creates && !existed) {
             auto index = m_schema.decodeIndex(tab, t.suffix);
             for (int c : tab.columns) {
                 AgentOid co = columnOid(c);
