@@ -2,9 +2,13 @@
 #include "shell/catalogue/KtMenuLoader.h"
 
 #include "errors/KtException.h"
+#include "mib/KtMibData.h"
+#include "values/KtConstraintFormat.h"
+#include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
 #include <QRegularExpression>
+#include <QSet>
 #include <functional>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -37,6 +41,17 @@ private slots:
     void mainWindowActionsAndDedicatedDialogs();
     void hiddenEntries();
     void fourEntriesInFull();
+
+    // Compiled-in catalogue against the descriptor tables
+    void everyPanelResolvesToItsTables();
+    void everyTableIsUsed();
+    void variableCountsMatchTables();
+    void tailoringIndicesLieInsideTables();
+    void rowStatusValuesAreOptionLabels();
+    void formatsParseAsEditConstraints();
+    void tailoredVariablesSuitTheirItems();
+    void fourEntriesRecordByRecord_data();
+    void fourEntriesRecordByRecord();
 };
 
 static KtMenuCatalogue parse(const QString &text)
@@ -138,7 +153,7 @@ void TestMenuCatalogue::quotedTextsAndLineEndings()
     const KtMenuCatalogue c = parse(QStringLiteral(
         "menu \"Say \\\"hi\\\" \\\\ \" A1\r\n"
         "  generic \"STP Control \" B1 prefix \"MSTP Port State Information\" T\r\n"
-        "    panel T 2/1 vars 2 root 1.2.3 fmt 0 \"%s{l32}\"\r\n"));
+        "    panel T 2/1 vars 2 table T root 1.2.3 fmt 0 \"%s{l32}\"\r\n"));
     QCOMPARE(c.count(), 2);
     QCOMPARE(c.at(0).caption(), QStringLiteral("Say \"hi\" \\ "));
     QCOMPARE(c.at(1).caption(), QStringLiteral("STP Control "));
@@ -176,9 +191,9 @@ void TestMenuCatalogue::rejectsMalformedLines_data()
                                         << "twice";
     QTest::newRow("name without sep") << top + "  dedicated \"B\" B1 class TF name \"y\"\n" << 2 << "sep";
     QTest::newRow("sep not quoted") << top + "  dedicated \"B\" B1 class TF name \"y\" sep :\n" << 2 << "quoted";
-    QTest::newRow("generic without layout") << top + "  generic \"B\" B1 prefix \"B : \"\n    panel T 2/1 vars 1 root 1.2\n"
+    QTest::newRow("generic without layout") << top + "  generic \"B\" B1 prefix \"B : \"\n    panel T 2/1 vars 1 table T root 1.2\n"
                                             << 2 << "without a layout";
-    QTest::newRow("generic without prefix") << top + "  generic \"B\" B1 T\n    panel T 2/1 vars 1 root 1.2\n" << 2
+    QTest::newRow("generic without prefix") << top + "  generic \"B\" B1 T\n    panel T 2/1 vars 1 table T root 1.2\n" << 2
                                             << "without a caption prefix";
     QTest::newRow("generic without panel") << top + gen + "  action \"C\" C1 do Help\n" << 2 << "without a panel";
     QTest::newRow("generic without panel at end") << top + gen << 2 << "without a panel";
@@ -198,46 +213,47 @@ void TestMenuCatalogue::rejectsMalformedLines_data()
     QTest::newRow("quote inside a word") << top + "  action \"B\" B\"1 do Help\n" << 2 << "quote inside a word";
     QTest::newRow("bad escape") << top + "  action \"B\\n\" B1 do Help\n" << 2 << "backslash";
 
-    QTest::newRow("panel first") << QString("  panel T 2/1 vars 1 root 1.2\nmenu \"A\" A1\n") << 1
+    QTest::newRow("panel first") << QString("  panel T 2/1 vars 1 table T root 1.2\nmenu \"A\" A1\n") << 1
                                  << "without a generic dialog item";
-    QTest::newRow("panel below a launch") << top + "  launch \"B\" B1 arg \"/TRmon_History\"\n    panel T 2/1 vars 1 root 1.2\n"
+    QTest::newRow("panel below a launch") << top + "  launch \"B\" B1 arg \"/TRmon_History\"\n    panel T 2/1 vars 1 table T root 1.2\n"
                                           << 3 << "without a generic dialog item";
-    QTest::newRow("panel indented too far") << top + gen + "      panel T 2/1 vars 1 root 1.2\n" << 3 << "one level below";
-    QTest::newRow("panel not indented") << top + gen + "  panel T 2/1 vars 1 root 1.2\n" << 3 << "one level below";
-    QTest::newRow("panel layout") << top + gen + "    panel X 2/1 vars 1 root 1.2\n" << 3 << "E or T";
-    QTest::newRow("panel kind out of range") << top + gen + "    panel T 4/1 vars 1 root 1.2\n" << 3 << "list kind 4";
-    QTest::newRow("panel kind malformed") << top + gen + "    panel T 2-1 vars 1 root 1.2\n" << 3 << "kind/index";
-    QTest::newRow("panel without vars") << top + gen + "    panel T 2/1 root 1.2\n" << 3 << "without vars";
-    QTest::newRow("panel negative vars") << top + gen + "    panel T 2/0 vars -3 root 1.2\n" << 3 << "number from 1";
-    QTest::newRow("panel without root") << top + gen + "    panel T 2/1 vars 1\n" << 3 << "without a root";
-    QTest::newRow("panel bad root") << top + gen + "    panel T 2/1 vars 1 root 1.3..6\n" << 3 << "dotted OID";
+    QTest::newRow("panel indented too far") << top + gen + "      panel T 2/1 vars 1 table T root 1.2\n" << 3 << "one level below";
+    QTest::newRow("panel not indented") << top + gen + "  panel T 2/1 vars 1 table T root 1.2\n" << 3 << "one level below";
+    QTest::newRow("panel layout") << top + gen + "    panel X 2/1 vars 1 table T root 1.2\n" << 3 << "E or T";
+    QTest::newRow("panel kind out of range") << top + gen + "    panel T 4/1 vars 1 table T root 1.2\n" << 3 << "list kind 4";
+    QTest::newRow("panel kind malformed") << top + gen + "    panel T 2-1 vars 1 table T root 1.2\n" << 3 << "kind/index";
+    QTest::newRow("panel without vars") << top + gen + "    panel T 2/1 table T root 1.2\n" << 3 << "without vars";
+    QTest::newRow("panel negative vars") << top + gen + "    panel T 2/0 vars -3 table T root 1.2\n" << 3 << "number from 1";
+    QTest::newRow("panel without table") << top + gen + "    panel T 2/1 vars 1 root 1.2\n" << 3 << "without a table";
+    QTest::newRow("panel without root") << top + gen + "    panel T 2/1 vars 1 table T\n" << 3 << "without a root";
+    QTest::newRow("panel bad root") << top + gen + "    panel T 2/1 vars 1 table T root 1.3..6\n" << 3 << "dotted OID";
     QTest::newRow("panel bad table name") << top + gen + "    panel T 2/1 vars 1 table a-b root 1.2\n" << 3
                                           << "not an identifier";
-    QTest::newRow("index count over vars") << top + gen + "    panel T 2/3 vars 2 root 1.2\n" << 3 << "exceeds";
-    QTest::newRow("fmt outside") << top + gen + "    panel T 2/1 vars 4 root 1.2 fmt 4 \"%s\"\n" << 3
+    QTest::newRow("index count over vars") << top + gen + "    panel T 2/3 vars 2 table T root 1.2\n" << 3 << "exceeds";
+    QTest::newRow("fmt outside") << top + gen + "    panel T 2/1 vars 4 table T root 1.2 fmt 4 \"%s\"\n" << 3
                                  << "fmt 4 lies outside the 4 variables";
-    QTest::newRow("ports outside") << top + gen + "    panel T 2/1 vars 4 root 1.2 ports 9\n" << 3 << "ports 9 lies outside";
-    QTest::newRow("always outside") << top + gen + "    panel T 2/1 vars 1 root 1.2 always 1\n" << 3 << "always 1";
-    QTest::newRow("rows outside") << top + gen + "    panel T 3/1 vars 4 root 1.2 rows 4 \"a\" \"d\"\n" << 3 << "rows 4";
-    QTest::newRow("rows one value") << top + gen + "    panel T 3/1 vars 4 root 1.2 rows 3 \"a\"\n" << 3 << "quoted";
-    QTest::newRow("rows twice") << top + gen + "    panel T 3/1 vars 4 root 1.2 rows 3 \"a\" \"d\" rows 2 \"a\" \"d\"\n" << 3
+    QTest::newRow("ports outside") << top + gen + "    panel T 2/1 vars 4 table T root 1.2 ports 9\n" << 3 << "ports 9 lies outside";
+    QTest::newRow("always outside") << top + gen + "    panel T 2/1 vars 1 table T root 1.2 always 1\n" << 3 << "always 1";
+    QTest::newRow("rows outside") << top + gen + "    panel T 3/1 vars 4 table T root 1.2 rows 4 \"a\" \"d\"\n" << 3 << "rows 4";
+    QTest::newRow("rows one value") << top + gen + "    panel T 3/1 vars 4 table T root 1.2 rows 3 \"a\"\n" << 3 << "quoted";
+    QTest::newRow("rows twice") << top + gen + "    panel T 3/1 vars 4 table T root 1.2 rows 3 \"a\" \"d\" rows 2 \"a\" \"d\"\n" << 3
                                 << "twice";
-    QTest::newRow("empty format") << top + gen + "    panel T 2/1 vars 4 root 1.2 fmt 1 \"\"\n" << 3 << "empty format";
-    QTest::newRow("unknown panel keyword") << top + gen + "    panel T 2/1 vars 4 root 1.2 colour 3\n" << 3
+    QTest::newRow("empty format") << top + gen + "    panel T 2/1 vars 4 table T root 1.2 fmt 1 \"\"\n" << 3 << "empty format";
+    QTest::newRow("unknown panel keyword") << top + gen + "    panel T 2/1 vars 4 table T root 1.2 colour 3\n" << 3
                                            << "unknown panel keyword";
-    QTest::newRow("hook D") << top + gen + "    panel T 2/1 vars 4 root 1.2 hook D\n" << 3 << "A, B or C";
-    QTest::newRow("rows on an editor") << top + "  generic \"G\" G1 prefix \"G\" E\n    panel E 0/0 vars 2 root 1.2 rows 1 \"a\" \"d\"\n"
+    QTest::newRow("hook D") << top + gen + "    panel T 2/1 vars 4 table T root 1.2 hook D\n" << 3 << "A, B or C";
+    QTest::newRow("rows on an editor") << top + "  generic \"G\" G1 prefix \"G\" E\n    panel E 0/0 vars 2 table T root 1.2 rows 1 \"a\" \"d\"\n"
                                        << 3 << "table panels only";
-    QTest::newRow("layout mismatch") << top + "  generic \"G\" G1 prefix \"G\" E\n    panel T 2/1 vars 2 root 1.2\n" << 3
+    QTest::newRow("layout mismatch") << top + "  generic \"G\" G1 prefix \"G\" E\n    panel T 2/1 vars 2 table T root 1.2\n" << 3
                                      << "differs";
-    QTest::newRow("second panel without pages") << top + gen + "    panel T 2/1 vars 1 root 1.2\n    panel T 2/1 vars 1 root 1.3\n"
+    QTest::newRow("second panel without pages") << top + gen + "    panel T 2/1 vars 1 table T root 1.2\n    panel T 2/1 vars 1 table T root 1.3\n"
                                                 << 4 << "second panel";
-    QTest::newRow("page caption without pages") << top + gen + "    panel T 2/1 vars 1 page \"P\" root 1.2\n" << 3
+    QTest::newRow("page caption without pages") << top + gen + "    panel T 2/1 vars 1 page \"P\" table T root 1.2\n" << 3
                                                 << "without pages";
-    QTest::newRow("page without caption") << top + "  generic \"G\" G1 prefix \"G\" pages\n    panel T 2/1 vars 1 root 1.2\n" << 3
+    QTest::newRow("page without caption") << top + "  generic \"G\" G1 prefix \"G\" pages\n    panel T 2/1 vars 1 table T root 1.2\n" << 3
                                           << "without a page caption";
     // The fault is found on its own line even with valid lines after it.
-    QTest::newRow("fault in the middle") << top + gen + "    panel T 2/1 vars 1 root 1.2\n  action \"X\" X1 do Nothing\n"
+    QTest::newRow("fault in the middle") << top + gen + "    panel T 2/1 vars 1 table T root 1.2\n  action \"X\" X1 do Nothing\n"
                                                 + "  action \"Y\" Y1 do Help\n" << 4 << "unknown main-window action";
 }
 
@@ -652,6 +668,300 @@ void TestMenuCatalogue::fourEntriesInFull()
         QVERIFY(!q.hasRowStatus());
         QVERIFY(q.tailoring.isEmpty());
     }
+}
+
+// ---------------------------------------------------------------------------
+// The compiled-in catalogue against the descriptor tables
+
+static const KtMibData &mib()
+{
+    return KtMibData::Instance();
+}
+
+// Captions without surrounding blanks, as the descriptor data names menus.
+static QString trimmedPath(const KtMenuEntry &e)
+{
+    QStringList parts;
+    for (const KtMenuEntry *p = &e; p; p = p->parent())
+        parts.prepend(p->caption().trimmed());
+    return parts.join(QLatin1String(" > "));
+}
+
+// The records a panel's list is built from: its tables one after the other.
+static QList<const KtSNMPVar *> panelVars(const KtMenuPanel &panel)
+{
+    QList<const KtSNMPVar *> vars;
+    for (const QString &name : panel.tables) {
+        const KtSNMPVarTable *table = mib().FindTable(name);
+        if (!table)
+            continue;
+        for (const KtSNMPVar &v : *table) {
+            if (v.isEnd())
+                break;
+            vars.append(&v);
+        }
+    }
+    return vars;
+}
+
+struct PanelRef
+{
+    const KtMenuEntry *entry;
+    const KtMenuPanel *panel;
+    QString where() const
+    {
+        return QStringLiteral("%1 (line %2)").arg(entry->path()).arg(panel->line);
+    }
+};
+
+static QList<PanelRef> allPanels()
+{
+    QList<PanelRef> result;
+    for (int i = 0; i < menu().count(); ++i)
+        for (const KtMenuPanel &p : menu().at(i).panels())
+            result.append({&menu().at(i), &p});
+    return result;
+}
+
+static bool isWritable(const KtSNMPVar &v)
+{
+    return (v.Access & KtAccess::WriteOnly) != 0;
+}
+
+void TestMenuCatalogue::everyPanelResolvesToItsTables()
+{
+    for (const PanelRef &ref : allPanels()) {
+        QStringList roots;
+        for (const QString &name : ref.panel->tables) {
+            const KtMibData::Table *info = mib().FindTableInfo(name);
+            QVERIFY2(info, qPrintable(ref.where() + ": no table " + name));
+            roots += info->Roots;
+
+            // The table names this menu entry (and page) among its users.
+            const QString path = trimmedPath(*ref.entry);
+            const QString paged = path + QStringLiteral(" [page \"%1\"]").arg(ref.panel->pageCaption);
+            const bool named = ref.panel->pageCaption.isEmpty()
+                                   ? info->MenuPaths.contains(path)
+                                   : info->MenuPaths.contains(paged)
+                                         // a dialog with a single page may be named without it
+                                         || (ref.entry->panels().size() == 1 && info->MenuPaths.contains(path));
+            QVERIFY2(named, qPrintable(ref.where() + ": table " + name + " is for " + info->MenuPaths.join(" | ")));
+        }
+        QVERIFY2(roots == ref.panel->roots,
+                 qPrintable(ref.where() + ": roots " + ref.panel->roots.join(' ') + " vs " + roots.join(' ')));
+    }
+}
+
+void TestMenuCatalogue::everyTableIsUsed()
+{
+    QSet<QString> used;
+    for (const PanelRef &ref : allPanels())
+        for (const QString &name : ref.panel->tables)
+            used.insert(name);
+    QStringList unused;
+    for (const QString &name : mib().TableNames())
+        if (!used.contains(name))
+            unused << name;
+    QVERIFY2(unused.isEmpty(), qPrintable(unused.join(", ")));
+    // 234 panels over 233 tables: only the hidden copy of "RADIUS
+    // Accounting Server Table" shares its table.
+    QCOMPARE(used.size(), 233);
+    QCOMPARE(mib().TableCount(), 233);
+}
+
+void TestMenuCatalogue::variableCountsMatchTables()
+{
+    for (const PanelRef &ref : allPanels())
+        QVERIFY2(panelVars(*ref.panel).size() == ref.panel->varCount,
+                 qPrintable(QStringLiteral("%1: %2 v in the menu, %3 records")
+                                .arg(ref.where()).arg(ref.panel->varCount).arg(panelVars(*ref.panel).size())));
+}
+
+void TestMenuCatalogue::tailoringIndicesLieInsideTables()
+{
+    for (const PanelRef &ref : allPanels()) {
+        const int records = int(panelVars(*ref.panel).size());
+        QVERIFY2(ref.panel->indexCount <= records, qPrintable(ref.where()));
+        QVERIFY2(ref.panel->rowStatusColumn < records, qPrintable(ref.where()));
+        for (const KtMenuTailoring &t : ref.panel->tailoring) {
+            if (t.kind == KtMenuTailoring::NoEdit || t.kind == KtMenuTailoring::Width)
+                continue;
+            QVERIFY2(t.value >= 0 && t.value < records,
+                     qPrintable(QStringLiteral("%1: item %2 of %3 records").arg(ref.where()).arg(t.value).arg(records)));
+        }
+    }
+}
+
+void TestMenuCatalogue::rowStatusValuesAreOptionLabels()
+{
+    int checked = 0;
+    for (const PanelRef &ref : allPanels()) {
+        if (!ref.panel->hasRowStatus())
+            continue;
+        const QList<const KtSNMPVar *> vars = panelVars(*ref.panel);
+        const KtSNMPVar &status = *vars.at(ref.panel->rowStatusColumn);
+        QVERIFY2(status.Options, qPrintable(ref.where() + ": row-status column without options"));
+        QVERIFY2(isWritable(status), qPrintable(ref.where() + ": row-status column not writable"));
+        for (const QString &value : {ref.panel->addValue, ref.panel->deleteValue}) {
+            bool found = false;
+            for (const KtOptionEntry &o : status.Options->entries())
+                found = found || o.Label.compare(value, Qt::CaseInsensitive) == 0;
+            QVERIFY2(found, qPrintable(ref.where() + ": no label " + value + " on " + status.Label));
+        }
+        ++checked;
+    }
+    QCOMPARE(checked, 54);
+}
+
+void TestMenuCatalogue::formatsParseAsEditConstraints()
+{
+    int checked = 0;
+    for (const PanelRef &ref : allPanels()) {
+        const QList<const KtSNMPVar *> vars = panelVars(*ref.panel);
+        for (const KtMenuTailoring &t : ref.panel->tailoring) {
+            if (t.kind != KtMenuTailoring::Format)
+                continue;
+            KtConstraintFormat c;
+            try {
+                c = parseConstraint(t.format);
+            } catch (const KtException &e) {
+                QFAIL(qPrintable(ref.where() + ": " + t.format + ": " + e.message()));
+            }
+            // The format's kind has to suit the variable it is put on.
+            const KtSNMPVar &v = *vars.at(t.value);
+            const bool text = v.Type == KtType::DisplayStr || v.Type == KtType::OctetStr;
+            const bool number = v.Type == KtType::Integer || v.Type == KtType::Gauge || v.Type == KtType::UInteger
+                                || v.Type == KtType::Counter || v.Type == KtType::TimeTicks;
+            if (c.type == 's')
+                QVERIFY2(text, qPrintable(ref.where() + ": " + t.format + " on " + v.Label));
+            else
+                QVERIFY2((c.type == 'i' || c.type == 'u') && number,
+                         qPrintable(ref.where() + ": " + t.format + " on " + v.Label));
+            if (c.type == 'i' || c.type == 'u')
+                QVERIFY2(c.minimum <= c.maximum, qPrintable(ref.where() + ": " + t.format));
+            ++checked;
+        }
+    }
+    QCOMPARE(checked, 33);
+}
+
+void TestMenuCatalogue::tailoredVariablesSuitTheirItems()
+{
+    for (const PanelRef &ref : allPanels()) {
+        const QList<const KtSNMPVar *> vars = panelVars(*ref.panel);
+        for (const KtMenuTailoring &t : ref.panel->tailoring) {
+            if (t.kind == KtMenuTailoring::Ports) {
+                // The port picker builds a port list.
+                const KtSNMPVar &v = *vars.at(t.value);
+                QVERIFY2(v.Type == KtType::BitStr || v.Type == KtType::OctetStr,
+                         qPrintable(ref.where() + ": port picker on " + v.Label));
+            } else if (t.kind == KtMenuTailoring::Always) {
+                QVERIFY2(isWritable(*vars.at(t.value)), qPrintable(ref.where() + ": always on a read-only variable"));
+            }
+        }
+        // Scalar editors hold no index known only from an instance suffix.
+        if (ref.panel->listKind == KtKind::SVT_SV)
+            for (const KtSNMPVar *v : vars)
+                QVERIFY2(v->Oid != QLatin1String(" "), qPrintable(ref.where() + ": index in a scalar list"));
+    }
+}
+
+void TestMenuCatalogue::fourEntriesRecordByRecord_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("pos");
+    QTest::addColumn<QString>("oid");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("access");
+    QTest::addColumn<QString>("options");
+
+    const int ro = KtAccess::ReadOnly;
+    const int rw = KtAccess::ReadWrite;
+    const int na = KtAccess::NotAccess;
+    const QString pl = QStringLiteral("Basic Configuration > Link Aggregation > Port List");
+    QTest::newRow("port list 0") << pl << "" << 2 << 0 << " " << "AggIndex" << 2 << na << "";
+    QTest::newRow("port list 1") << pl << "" << 2 << 1 << "1.3.6.1.4.1.32473.12.4.1.1.2.1.1" << "AggPortListPorts" << 3 << ro << "";
+
+    const QString st = QStringLiteral("Basic Configuration > Time Management > System Time");
+    const QString stRoot = QStringLiteral("1.3.6.1.4.1.32473.12.10.10.");
+    QTest::newRow("system time 0") << st << "" << 4 << 0 << stRoot + "1" << "Current Time" << 76 << ro << "";
+    QTest::newRow("system time 1") << st << "" << 4 << 1 << stRoot + "2" << "UpTime" << 76 << ro << "";
+    QTest::newRow("system time 2") << st << "" << 4 << 2 << stRoot + "3" << "Boot Time" << 76 << ro << "";
+    QTest::newRow("system time 3") << st << "" << 4 << 3 << stRoot + "4" << "Time Zone [ -779..839]" << 2 << rw << "";
+
+    const QString cs = QStringLiteral("SNMP V3 > Community > Community String Table");
+    const QString csRoot = QStringLiteral("1.3.6.1.6.3.18.1.1.1.");
+    const QString rowStatus = QStringLiteral("1 active, 4 createAndGo, 6 destroy");
+    QTest::newRow("community 0") << cs << "" << 8 << 0 << csRoot + "1" << "Community Index" << 76 << 65 << "";
+    QTest::newRow("community 1") << cs << "" << 8 << 1 << csRoot + "2" << "Community Name" << 76 << rw << "";
+    QTest::newRow("community 2") << cs << "" << 8 << 2 << csRoot + "3" << "Community Security Name" << 76 << rw << "";
+    QTest::newRow("community 3") << cs << "" << 8 << 3 << csRoot + "4" << "Community Context EngineID" << 4 << rw << "";
+    QTest::newRow("community 4") << cs << "" << 8 << 4 << csRoot + "5" << "Community Context Name" << 76 << rw << "";
+    QTest::newRow("community 5") << cs << "" << 8 << 5 << csRoot + "6" << "Community Transport Tag" << 76 << rw << "";
+    QTest::newRow("community 6") << cs << "" << 8 << 6 << csRoot + "7" << "Community Storage Type" << 2 << rw
+                                 << "2 volatile, 3 nonVolatile, 4 permanent, 5 readOnly";
+    QTest::newRow("community 7") << cs << "" << 8 << 7 << csRoot + "8" << "Community Status" << 2 << rw << rowStatus;
+
+    const QString vl = QStringLiteral("VLAN > 802.1Q > 802.1Q VLAN");
+    const QString vs = QStringLiteral("VLAN Static Table");
+    const QString vsRoot = QStringLiteral("1.3.6.1.2.1.17.7.1.4.3.1.");
+    QTest::newRow("vlan static 0") << vl << vs << 6 << 0 << " " << "Index" << 66 << na << "";
+    QTest::newRow("vlan static 1") << vl << vs << 6 << 1 << vsRoot + "1" << "Static Name" << 76 << rw << "";
+    QTest::newRow("vlan static 2") << vl << vs << 6 << 2 << vsRoot + "2" << "Static Egress Ports" << 3 << rw << "";
+    QTest::newRow("vlan static 3") << vl << vs << 6 << 3 << vsRoot + "3" << "Forbidden Egress Ports" << 3 << rw << "";
+    QTest::newRow("vlan static 4") << vl << vs << 6 << 4 << vsRoot + "4" << "Static Untagged Ports" << 3 << rw << "";
+    QTest::newRow("vlan static 5") << vl << vs << 6 << 5 << vsRoot + "5" << "Static Row Status" << 2 << rw << rowStatus;
+
+    const QString vc = QStringLiteral("VLAN Current Table");
+    const QString vcRoot = QStringLiteral("1.3.6.1.2.1.17.7.1.4.2.1.");
+    QTest::newRow("vlan current 0") << vl << vc << 7 << 0 << vcRoot + "1" << "VLAN Time Mark" << 67 << na << "";
+    QTest::newRow("vlan current 1") << vl << vc << 7 << 1 << vcRoot + "2" << "VLAN Index" << 66 << na << "";
+    QTest::newRow("vlan current 2") << vl << vc << 7 << 2 << vcRoot + "3" << "VLAN FDB ID" << 66 << ro << "";
+    QTest::newRow("vlan current 3") << vl << vc << 7 << 3 << vcRoot + "4" << "VLAN Current Egress Ports" << 3 << ro << "";
+    QTest::newRow("vlan current 4") << vl << vc << 7 << 4 << vcRoot + "5" << "VLAN Current Untagged Ports" << 3 << ro << "";
+    QTest::newRow("vlan current 5") << vl << vc << 7 << 5 << vcRoot + "6" << "VLAN Status" << 2 << ro
+                                    << "2 permanent, 3 dynamicGvrp";
+    QTest::newRow("vlan current 6") << vl << vc << 7 << 6 << vcRoot + "7" << "VLAN Creation Time" << 67 << ro << "";
+}
+
+void TestMenuCatalogue::fourEntriesRecordByRecord()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, page);
+    QFETCH(int, count);
+    QFETCH(int, pos);
+    QFETCH(QString, oid);
+    QFETCH(QString, label);
+    QFETCH(int, type);
+    QFETCH(int, access);
+    QFETCH(QString, options);
+
+    const KtMenuEntry *e = menu().FindPath(path);
+    QVERIFY(e);
+    const KtMenuPanel *panel = nullptr;
+    for (const KtMenuPanel &p : e->panels())
+        if (p.pageCaption == page)
+            panel = &p;
+    QVERIFY(panel);
+    const QList<const KtSNMPVar *> vars = panelVars(*panel);
+    QCOMPARE(int(vars.size()), count);
+    const KtSNMPVar &v = *vars.at(pos);
+
+    // A record holds its full OID; the catalogue's root is its prefix.
+    QCOMPARE(v.Oid, oid);
+    if (oid != QLatin1String(" "))
+        QVERIFY(oid.startsWith(panel->roots.first() + QLatin1Char('.')));
+    QCOMPARE(v.Label, label);
+    QCOMPARE(int(v.Type), type);
+    QCOMPARE(int(v.Access), access);
+    QStringList got;
+    if (v.Options)
+        for (int i = 0; i < v.Options->count(); ++i)
+            got << v.Options->ValueText(i) + QLatin1Char(' ') + v.Options->Get(i).Label;
+    QCOMPARE(got.join(QLatin1String(", ")), options);
 }
 
 QTEST_GUILESS_MAIN(TestMenuCatalogue)

@@ -465,6 +465,8 @@ void KtMenuLoader::parsePanel(const QList<Token> &tokens, int depth, int line)
 
     if (!hasVars)
         fail(line, QStringLiteral("panel without vars"));
+    if (panel.tables.isEmpty())
+        fail(line, QStringLiteral("panel without a table"));
     if (panel.roots.isEmpty())
         fail(line, QStringLiteral("panel without a root"));
     if (panel.indexCount > panel.varCount)
