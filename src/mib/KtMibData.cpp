@@ -6,11 +6,19 @@
 
 #include <QFile>
 
+#include <mutex>
+
 // Outside any namespace, as the resource initialiser requires; the
 // resource lives in a static library, so nothing would pull it in otherwise.
-static void initMibResource()
+static void registerMibResource()
 {
     Q_INIT_RESOURCE(mib);
+}
+
+static void initMibResource()
+{
+    static std::once_flag once;
+    std::call_once(once, registerMibResource);
 }
 
 KtMibData::KtMibData() = default;
@@ -20,10 +28,7 @@ KtMibData::~KtMibData() = default;
 
 const KtMibData &KtMibData::Instance()
 {
-    static const KtMibData data = [] {
-        initMibResource();
-        return Load(BuiltInPath());
-    }();
+    static const KtMibData data = Load(BuiltInPath());
     return data;
 }
 
@@ -39,6 +44,7 @@ KtMibData KtMibData::Parse(const QByteArray &text, const QString &fileName)
 
 KtMibData KtMibData::Load(const QString &path)
 {
+    initMibResource();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         KtMibParser::Fail(KtCatalogue::EngVarFileRead, path, 0);
