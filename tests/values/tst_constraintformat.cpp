@@ -19,12 +19,10 @@ class TstConstraintFormat : public QObject
 private slots:
     void cleanup() { KtCatalogue::RestoreBuiltIn(KtCatalogue::Common); }
 
-    void programFormats_data();
-    void programFormats();
-    void typeDefaults_data();
-    void typeDefaults();
-    void options_data();
-    void options();
+    void fields_data();
+    void fields();
+    void unsignedBounds_data();
+    void unsignedBounds();
     void badFormats_data();
     void badFormats();
     void badFormatTextFollowsCatalogue();
@@ -48,105 +46,10 @@ private slots:
     void randomFormats();
 };
 
-void TstConstraintFormat::programFormats_data()
+void TstConstraintFormat::fields_data()
 {
     QTest::addColumn<QString>("format");
-    QTest::addColumn<double>("minimum");
-    QTest::addColumn<double>("maximum");
-    QTest::addColumn<int>("maxLength");
-    QTest::addColumn<int>("flags");
-    QTest::addColumn<int>("width");
-
-    const double imin = -2147483648.0, imax = 2147483647.0;
-    const int A = KtConstraintFormat::Advance;
-    struct Row { const char *f; double lo, hi; int len, flags, width; };
-    const Row rows[] = {
-        {"%s", 0, 0, 0, 0, 0}, {"%i", imin, imax, 0, 0, 0},
-        {"%s{l2}", 0, 0, 2, 0, 0}, {"%s{l12}", 0, 0, 12, 0, 0}, {"%s{l16}", 0, 0, 16, 0, 0},
-        {"%s{l22}", 0, 0, 22, 0, 0}, {"%s{l32}", 0, 0, 32, 0, 0},
-        {"%u{n0x65535l5}", 0, 65535, 5, 0, 0}, {"%i{n0x7}", 0, 7, 0, 0, 0},
-        {"%i{n0x7l1}", 0, 7, 1, 0, 0}, {"%i{n0x8l1}", 0, 8, 1, 0, 0},
-        {"%i{n0x15}", 0, 15, 0, 0, 0}, {"%i{n0x16}", 0, 16, 0, 0, 0},
-        {"%i{n0x255l3}", 0, 255, 3, 0, 0}, {"%i{n0x255000}", 0, 255000, 0, 0, 0},
-        {"%i{n0x65535}", 0, 65535, 0, 0, 0}, {"%i{n0x65535l5}", 0, 65535, 5, 0, 0},
-        {"%i{n0x999936l6a}", 0, 999936, 6, A, 0}, {"%i{n0x1000000}", 0, 1000000, 0, 0, 0},
-        {"%i{n0x16777214l8}", 0, 16777214, 8, 0, 0}, {"%i{n0x16777214l8a}", 0, 16777214, 8, A, 0},
-        {"%i{n0x2147483647l10}", 0, imax, 10, 0, 0}, {"%i{n1x10}", 1, 10, 0, 0, 0},
-        {"%i{n1x10l2a}", 1, 10, 2, A, 0}, {"%i{n1x16l2}", 1, 16, 2, 0, 0},
-        {"%i{n1x20l2a}", 1, 20, 2, A, 0}, {"%i{n1x32l2a}", 1, 32, 2, A, 0},
-        {"%i{n1x255}", 1, 255, 0, 0, 0}, {"%i{n1x255l3}", 1, 255, 3, 0, 0},
-        {"%i{n1x255l3a}", 1, 255, 3, A, 0}, {"%i{n1x256l3}", 1, 256, 3, 0, 0},
-        {"%i{n1x4094}", 1, 4094, 0, 0, 0}, {"%i{n1x65535}", 1, 65535, 0, 0, 0},
-        {"%i{n1x65535l5}", 1, 65535, 5, 0, 0}, {"%i{n1x65535l5a}", 1, 65535, 5, A, 0},
-        {"%i{n30x120l3}", 30, 120, 3, 0, 0}, {"%i{n30x99999}", 30, 99999, 0, 0, 0},
-        {"%i{n100x1000l4a}", 100, 1000, 4, A, 0}, {"%i{n400x3000l4a}", 400, 3000, 4, A, 0},
-        {"%i{n600x4000l4a}", 600, 4000, 4, A, 0}, {"%i{n-779x839}", -779, 839, 0, 0, 0},
-        {"%i{w30n0x255l3}", 0, 255, 3, 0, 30},
-    };
-    for (const Row &r : rows)
-        QTest::newRow(r.f) << QString(r.f) << r.lo << r.hi << r.len << r.flags << r.width;
-}
-
-void TstConstraintFormat::programFormats()
-{
-    QFETCH(QString, format);
-    QFETCH(double, minimum);
-    QFETCH(double, maximum);
-    QFETCH(int, maxLength);
-    QFETCH(int, flags);
-    QFETCH(int, width);
-
-    const KtConstraintFormat f = parseConstraint(format);
-    QCOMPARE(f.type, char(format.at(1).toLatin1()));
-    QCOMPARE(f.delimiter, char(0));
-    QCOMPARE(f.minimum, minimum);
-    QCOMPARE(f.maximum, maximum);
-    QCOMPARE(f.maxLength, maxLength);
-    QCOMPARE(int(f.flags), flags);
-    QCOMPARE(f.width, width);
-    QCOMPARE(f.exitChar, char(0));
-}
-
-void TstConstraintFormat::typeDefaults_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<double>("minimum");
-    QTest::addColumn<double>("maximum");
     QTest::addColumn<char>("delimiter");
-
-    QTest::newRow("s") << "%s" << 0.0 << 0.0 << char(0);
-    QTest::newRow("h") << "%h" << 0.0 << 0.0 << char(0);
-    QTest::newRow("i") << "%i" << -2147483648.0 << 2147483647.0 << char(0);
-    QTest::newRow("u") << "%u" << 0.0 << 4294967295.0 << char(0);
-    QTest::newRow("f") << "%f" << DBL_MIN << DBL_MAX << char(0);
-    QTest::newRow("n.") << "%n." << DBL_MIN << DBL_MAX << '.';
-    QTest::newRow("n:") << "%n:" << DBL_MIN << DBL_MAX << ':';
-    QTest::newRow("n{ as delimiter") << "%n{" << DBL_MIN << DBL_MAX << '{';
-}
-
-void TstConstraintFormat::typeDefaults()
-{
-    QFETCH(QString, format);
-    QFETCH(double, minimum);
-    QFETCH(double, maximum);
-    QFETCH(char, delimiter);
-
-    const KtConstraintFormat f = parseConstraint(format);
-    QCOMPARE(f.minimum, minimum);
-    QCOMPARE(f.maximum, maximum);
-    QCOMPARE(f.delimiter, delimiter);
-    QCOMPARE(f.maxLength, 0);
-    QCOMPARE(int(f.flags), 0);
-    if (f.type == 'n') {
-        // The double limits clamp into 32-bit unsigned bounds.
-        QCOMPARE(f.unsignedMinimum(), 0u);
-        QCOMPARE(f.unsignedMaximum(), 4294967295u);
-    }
-}
-
-void TstConstraintFormat::options_data()
-{
-    QTest::addColumn<QString>("format");
     QTest::addColumn<double>("minimum");
     QTest::addColumn<double>("maximum");
     QTest::addColumn<int>("maxLength");
@@ -154,25 +57,53 @@ void TstConstraintFormat::options_data()
     QTest::addColumn<int>("width");
     QTest::addColumn<char>("exitChar");
 
+    const double imin = -2147483648.0, imax = 2147483647.0;
     const int A = KtConstraintFormat::Advance, F = KtConstraintFormat::Exact,
               N = KtConstraintFormat::Required;
-    QTest::newRow("any order") << "%i{l3x9n-2w40}" << -2.0 << 9.0 << 3 << 0 << 40 << char(0);
-    QTest::newRow("all three flags") << "%s{l8afn}" << 0.0 << 0.0 << 8 << (A | F | N) << 0 << char(0);
-    QTest::newRow("flags then option") << "%i{l2nax5}" << -2147483648.0 << 5.0 << 2 << (A | N) << 0
-                                       << char(0);
-    QTest::newRow("flag repeated") << "%s{l2ff}" << 0.0 << 0.0 << 2 << F << 0 << char(0);
-    QTest::newRow("exit char") << "%s{e;l5}" << 0.0 << 0.0 << 5 << 0 << 0 << ';';
-    QTest::newRow("exit char is brace") << "%s{e}}" << 0.0 << 0.0 << 0 << 0 << 0 << '}';
-    QTest::newRow("exit char is option letter") << "%s{enl1}" << 0.0 << 0.0 << 1 << 0 << 0 << 'n';
-    QTest::newRow("fraction bounds") << "%f{n-1.5x2.25}" << -1.5 << 2.25 << 0 << 0 << 0 << char(0);
-    QTest::newRow("later option wins") << "%i{x5x7}" << -2147483648.0 << 7.0 << 0 << 0 << 0 << char(0);
-    QTest::newRow("empty braces") << "%u{}" << 0.0 << 4294967295.0 << 0 << 0 << 0 << char(0);
-    QTest::newRow("delimited") << "%n.{n1x254l4f}" << 1.0 << 254.0 << 4 << F << 0 << char(0);
+    struct Row { const char *f; double lo, hi; int len, flags; char delim = 0, exit = 0; int width = 0; };
+    const Row rows[] = {
+        // Every format the program uses.
+        {"%s", 0, 0, 0, 0}, {"%i", imin, imax, 0, 0},
+        {"%s{l2}", 0, 0, 2, 0}, {"%s{l12}", 0, 0, 12, 0}, {"%s{l16}", 0, 0, 16, 0},
+        {"%s{l22}", 0, 0, 22, 0}, {"%s{l32}", 0, 0, 32, 0},
+        {"%u{n0x65535l5}", 0, 65535, 5, 0}, {"%i{n0x7}", 0, 7, 0, 0},
+        {"%i{n0x7l1}", 0, 7, 1, 0}, {"%i{n0x8l1}", 0, 8, 1, 0},
+        {"%i{n0x15}", 0, 15, 0, 0}, {"%i{n0x16}", 0, 16, 0, 0},
+        {"%i{n0x255l3}", 0, 255, 3, 0}, {"%i{n0x255000}", 0, 255000, 0, 0},
+        {"%i{n0x65535}", 0, 65535, 0, 0}, {"%i{n0x65535l5}", 0, 65535, 5, 0},
+        {"%i{n0x999936l6a}", 0, 999936, 6, A}, {"%i{n0x1000000}", 0, 1000000, 0, 0},
+        {"%i{n0x16777214l8}", 0, 16777214, 8, 0}, {"%i{n0x16777214l8a}", 0, 16777214, 8, A},
+        {"%i{n0x2147483647l10}", 0, imax, 10, 0}, {"%i{n1x10}", 1, 10, 0, 0},
+        {"%i{n1x10l2a}", 1, 10, 2, A}, {"%i{n1x16l2}", 1, 16, 2, 0},
+        {"%i{n1x20l2a}", 1, 20, 2, A}, {"%i{n1x32l2a}", 1, 32, 2, A},
+        {"%i{n1x255}", 1, 255, 0, 0}, {"%i{n1x255l3}", 1, 255, 3, 0},
+        {"%i{n1x255l3a}", 1, 255, 3, A}, {"%i{n1x256l3}", 1, 256, 3, 0},
+        {"%i{n1x4094}", 1, 4094, 0, 0}, {"%i{n1x65535}", 1, 65535, 0, 0},
+        {"%i{n1x65535l5}", 1, 65535, 5, 0}, {"%i{n1x65535l5a}", 1, 65535, 5, A},
+        {"%i{n30x120l3}", 30, 120, 3, 0}, {"%i{n30x99999}", 30, 99999, 0, 0},
+        {"%i{n100x1000l4a}", 100, 1000, 4, A}, {"%i{n400x3000l4a}", 400, 3000, 4, A},
+        {"%i{n600x4000l4a}", 600, 4000, 4, A}, {"%i{n-779x839}", -779, 839, 0, 0},
+        {"%i{w30n0x255l3}", 0, 255, 3, 0, 0, 0, 30},
+        // Defaults of the other types.
+        {"%h", 0, 0, 0, 0}, {"%u", 0, 4294967295.0, 0, 0}, {"%f", DBL_MIN, DBL_MAX, 0, 0},
+        {"%n.", DBL_MIN, DBL_MAX, 0, 0, '.'}, {"%n{", DBL_MIN, DBL_MAX, 0, 0, '{'},
+        // Option details.
+        {"%i{l3x9n-2w40}", -2, 9, 3, 0, 0, 0, 40},
+        {"%s{l8afn}", 0, 0, 8, A | F | N}, {"%i{l2nax5}", imin, 5, 2, A | N},
+        {"%s{l2ff}", 0, 0, 2, F}, {"%s{e;l5}", 0, 0, 5, 0, 0, ';'},
+        {"%s{e}}", 0, 0, 0, 0, 0, '}'}, {"%s{enl1}", 0, 0, 1, 0, 0, 'n'},
+        {"%f{n-1.5x2.25}", -1.5, 2.25, 0, 0}, {"%i{x5x7}", imin, 7, 0, 0},
+        {"%u{}", 0, 4294967295.0, 0, 0}, {"%n.{n1x254l4f}", 1, 254, 4, F, '.'},
+    };
+    for (const Row &r : rows)
+        QTest::newRow(r.f) << QString(r.f) << r.delim << r.lo << r.hi << r.len << r.flags << r.width
+                           << r.exit;
 }
 
-void TstConstraintFormat::options()
+void TstConstraintFormat::fields()
 {
     QFETCH(QString, format);
+    QFETCH(char, delimiter);
     QFETCH(double, minimum);
     QFETCH(double, maximum);
     QFETCH(int, maxLength);
@@ -181,12 +112,34 @@ void TstConstraintFormat::options()
     QFETCH(char, exitChar);
 
     const KtConstraintFormat f = parseConstraint(format);
+    QCOMPARE(f.type, char(format.at(1).toLatin1()));
+    QCOMPARE(f.delimiter, delimiter);
     QCOMPARE(f.minimum, minimum);
     QCOMPARE(f.maximum, maximum);
     QCOMPARE(f.maxLength, maxLength);
     QCOMPARE(int(f.flags), flags);
     QCOMPARE(f.width, width);
     QCOMPARE(f.exitChar, exitChar);
+}
+
+void TstConstraintFormat::unsignedBounds_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<uint>("lo");
+    QTest::addColumn<uint>("hi");
+    QTest::newRow("defaults") << "%n." << 0u << 4294967295u;
+    QTest::newRow("negative and fraction") << "%n.{n-5x3.9}" << 0u << 3u;
+    QTest::newRow("beyond 32 bits") << "%n.{n1.5x99999999999}" << 1u << 4294967295u;
+}
+
+void TstConstraintFormat::unsignedBounds()
+{
+    QFETCH(QString, format);
+    QFETCH(uint, lo);
+    QFETCH(uint, hi);
+    const KtConstraintFormat f = parseConstraint(format);
+    QCOMPARE(f.unsignedMinimum(), lo);
+    QCOMPARE(f.unsignedMaximum(), hi);
 }
 
 void TstConstraintFormat::badFormats_data()

@@ -233,6 +233,7 @@ bool KtEditConstraint::eventFilter(QObject *watched, QEvent *event)
             if (Record *r = find(watched); r && r->edit)
                 exitCheck(r->edit);
         }
+        return false;  // the check may have deleted this object: touch nothing
     }
     return QObject::eventFilter(watched, event);
 }
@@ -247,7 +248,11 @@ void KtEditConstraint::typingCheck(QLineEdit *edit)
     if (!r || r->checking)
         return;
     r->checking = true;
+    // Listeners and handlers run inside the loop; any of them may delete
+    // the box or this object.
+    const QPointer<KtEditConstraint> self(this);
     const QPointer<QLineEdit> guard(edit);
+    auto gone = [&] { return !self || !guard || !(r = find(edit)); };
     bool moveOn = false;
 
     for (;;) {
@@ -271,7 +276,7 @@ void KtEditConstraint::typingCheck(QLineEdit *edit)
             // The cursor stays behind what is left of the text before it.
             const int cursor = int(clean(text.left(edit->cursorPosition()), nullptr).size());
             edit->setText(cleaned);
-            if (!guard || !(r = find(edit)))
+            if (gone())
                 return;
             if (edit->text() == cleaned)
                 edit->setCursorPosition(cursor);
@@ -281,7 +286,7 @@ void KtEditConstraint::typingCheck(QLineEdit *edit)
         if (r->onChange) {
             const Handler handler = r->onChange;  // may detach the box
             const bool goOn = handler(edit);
-            if (!guard || !(r = find(edit)))
+            if (gone())
                 return;
             if (edit->text() != text)
                 continue;
@@ -324,9 +329,10 @@ void KtEditConstraint::exitCheck(QLineEdit *edit)
 
     if (r->onExit) {
         const Handler handler = r->onExit;
+        const QPointer<KtEditConstraint> self(this);
         const QPointer<QLineEdit> guard(edit);
         const bool keep = handler(edit);
-        if (!guard || !(r = find(edit)))
+        if (!self || !guard || !(r = find(edit)))
             return;
         if (!keep) {
             edit->setText(r->lastGoodText);
@@ -339,26 +345,32 @@ void KtEditConstraint::exitCheck(QLineEdit *edit)
 
 void KtEditConstraint::reject(QLineEdit *edit, const QString &message)
 {
+    const QPointer<KtEditConstraint> self(this);
     const QPointer<QLineEdit> guard(edit);
     showMessage(message);  // a modal box runs the event loop
-    Record *r = guard ? find(edit) : nullptr;
+    Record *r = self && guard ? find(edit) : nullptr;
     if (!r)
         return;
     edit->setText(r->lastGoodText);
+    if (!self || !guard)
+        return;
     // Queued: the focus change that led here is still being delivered.
     QTimer::singleShot(0, this, [this, guard] {
         if (!guard || !find(guard))
             return;
+        const QPointer<KtEditConstraint> self(this);
         m_refocusing = true;
         guard->setFocus(Qt::OtherFocusReason);
-        m_refocusing = false;
+        if (self)
+            m_refocusing = false;
     });
 }
 
 void KtEditConstraint::showMessage(const QString &text)
 {
     if (m_messageHook) {
-        m_messageHook(m_owner, text);
+        const MessageHook hook = m_messageHook;  // survives this object
+        hook(m_owner, text);
         return;
     }
     const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
