@@ -457,12 +457,12 @@ void KtSNMPRequest::TakeValue(int i, const KtVarBind &vb)
     case KtType::Opaque:
     case KtType::MacAddress:
     case KtType::Ipv6Address:
-        text = absent || !octetSyntax(vb.syntax) ? QString() : KtValue::RawToText(vb.octets, type);
-        if (absent)
-            text = Null;
-        break;
     case KtType::DisplayStr:
-        text = absent || !octetSyntax(vb.syntax) ? Null : KtValue::RawToText(vb.octets, type);
+        // An empty string is a value, not an absent one.
+        if (absent || !octetSyntax(vb.syntax))
+            text = Null;
+        else
+            text = vb.octets.isEmpty() ? QString() : KtValue::RawToText(vb.octets, type);
         break;
     case KtType::Double:
     case KtType::DateTime:
