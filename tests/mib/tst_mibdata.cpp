@@ -5,6 +5,8 @@
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
+#include <QFile>
+#include <QMap>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -32,6 +34,25 @@ QString filled(int entry, const QString &file, int line)
         .replace(QLatin1String("[LINENO]"), QString::number(line));
 }
 
+QString quoted(const QString &text)
+{
+    QString out = text;
+    out.replace(u'\\', QLatin1String("\\\\")).replace(u'"', QLatin1String("\\\""));
+    return u'"' + out + u'"';
+}
+
+QString accessWord(quint32 access)
+{
+    switch (access) {
+    case 0: return QStringLiteral("0");
+    case 1: return QStringLiteral("notaccess");
+    case 2: return QStringLiteral("readonly");
+    case 6: return QStringLiteral("readwrite");
+    case 65: return QStringLiteral("notaccess+implied");
+    }
+    return QStringLiteral("?");
+}
+
 QStringList labels(const KtOptionList *list)
 {
     QStringList out;
@@ -50,6 +71,7 @@ private slots:
     // Built-in data as a whole; the first call races several threads.
     void instanceIsOneObjectAcrossThreads();
     void builtInHoldsEveryCatalogueTable();
+    void builtInReproducesItsSource();
     void typeCountsStayWithinProgramTotals_data();
     void typeCountsStayWithinProgramTotals();
     void accessCodesAreTheKnownOnes();
@@ -94,6 +116,53 @@ void TestMibData::builtInHoldsEveryCatalogueTable()
     }
     QVERIFY(!d.FindTable(QStringLiteral("NoSuchTable")));
     QVERIFY(d.Roots(QStringLiteral("NoSuchTable")).isEmpty());
+}
+
+// Writing the loaded tables back in the file's own syntax gives the
+// resource's table lines again: nothing was trimmed, reordered or dropped.
+void TestMibData::builtInReproducesItsSource()
+{
+    const KtMibData &d = KtMibData::Instance();
+    QFile file(KtMibData::BuiltInPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QStringList source;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (!line.isEmpty() && !line.startsWith('#'))
+            source << QString::fromUtf8(line);
+
+    QMap<quint32, QString> typeWords;
+    const KtOptionList &types = KtOptionLists::ValueTypes();
+    for (int i = 0; i < types.count(); ++i)
+        typeWords.insert(quint32(types.Get(i).Value), types.Get(i).Label);
+
+    QStringList written;
+    for (const KtMibData::Table &t : d.Tables()) {
+        written << QStringLiteral("table %1 %2  # %3")
+                       .arg(t.Name, t.Roots.join(u' '), t.MenuPaths.join(QLatin1String(" | ")));
+        for (const KtSNMPVar &v : t.Vars) {
+            QString oid = v.Oid;
+            if (oid == QLatin1String(" "))
+                oid = QStringLiteral("index");
+            else if (t.Roots.size() == 1 && oid.startsWith(t.Roots[0] + u'.'))
+                oid = oid.mid(t.Roots[0].size());
+            QString line = QStringLiteral("  %1 %2 %3 %4")
+                               .arg(oid, quoted(v.Label), typeWords.value(v.Type), accessWord(v.Access));
+            if (v.Options) {
+                QStringList entries;
+                for (int i = 0; i < v.Options->count(); ++i) {
+                    const QString value = v.Options->kind() == KtOptionList::IntegerValues
+                                              ? v.Options->ValueText(i)
+                                              : quoted(v.Options->Get(i).Text);
+                    entries << value + u' ' + quoted(v.Options->Get(i).Label);
+                }
+                line += QStringLiteral(" {") + entries.join(QLatin1String(", ")) + u'}';
+            }
+            written << line;
+        }
+    }
+    QCOMPARE(written.size(), source.size());
+    for (int i = 0; i < written.size(); ++i)
+        QCOMPARE(written[i], source[i]);
 }
 
 // The whole program's totals bound what the catalogue tables may hold;
@@ -464,6 +533,9 @@ void TestMibData::strictErrors_data()
     const int fmt = KtCatalogue::EngVarFileFormat, typ = KtCatalogue::EngVarFileItemType,
               syn = KtCatalogue::EngVarFileSyntax, acc = KtCatalogue::EngVarFileAccess;
 
+    QTest::newRow("crlf lines counted")
+        << QByteArray("table T 1.3\r\n\r\n  .1 \"a\" integer readonly\r\n  .2 \"b\" integer rw\r\n")
+        << int(KtCatalogue::EngVarFileAccess) << 4;
     QTest::newRow("record before table") << QByteArray("\n  .1 \"a\" integer readonly\n") << fmt << 2;
     row("unknown line", "  .1 \"a\" integer readonly\nfoo bar\n", fmt, 4);
     row("unterminated label", "  .1 \"a integer readonly\n", fmt, 3);
