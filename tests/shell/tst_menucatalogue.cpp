@@ -299,6 +299,19 @@ void TestMenuCatalogue::unreadableFileIsReported()
         QVERIFY(e.message().contains(QStringLiteral("line(3)")));
         QVERIFY(e.message().contains(bad));
     }
+
+    // Bytes that are not UTF-8 are a format fault of their line.
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("menu \"A\" A1\n  action \"B\" B1 do Help\n  action \"C\xff\" C1 do About\n");
+    f.close();
+    try {
+        KtMenuCatalogue::FromFile(bad);
+        QFAIL("a file with bad UTF-8 was accepted");
+    } catch (const KtException &e) {
+        QCOMPARE(e.code(), -502);
+        QVERIFY(e.message().contains(QStringLiteral("line(3)")));
+        QVERIFY(e.message().contains(QStringLiteral("UTF-8")));
+    }
 }
 
 // ---------------------------------------------------------------------------

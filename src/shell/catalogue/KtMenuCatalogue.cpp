@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QMutex>
+#include <QStringDecoder>
 #include <QStringList>
 
 static int registerCatalogueResource()
@@ -51,6 +52,17 @@ KtMenuCatalogue KtMenuCatalogue::FromFile(const QString &path)
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw KtException(-501, QStringLiteral("Fail to read menu catalogue file(%1)!").arg(path));
+    // Reject bytes that are not UTF-8 instead of turning them into
+    // replacement characters inside captions.
+    const QList<QByteArray> lines = data.split('\n');
+    for (int i = 0; i < lines.size(); ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        const QString decoded = decoder(lines.at(i));
+        Q_UNUSED(decoded);
+        if (decoder.hasError())
+            throw KtException(-502, QStringLiteral("Bad format at line(%1) in menu catalogue file(%2): "
+                                                   "text is not UTF-8!").arg(i + 1).arg(path));
+    }
     return FromText(QString::fromUtf8(data), path);
 }
 
