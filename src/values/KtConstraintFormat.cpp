@@ -136,8 +136,7 @@ KtConstraintFormat parseConstraint(const QString &format)
     if (pos == format.size())
         return f;
 
-    if (format.at(pos) != QLatin1Char('{') || format.size() - pos < 2
-        || !format.endsWith(QLatin1Char('}')))
+    if (format.at(pos) != QLatin1Char('{') || !format.endsWith(QLatin1Char('}')))
         badFormat();
 
     const QString opts = format.mid(pos + 1, format.size() - pos - 2);

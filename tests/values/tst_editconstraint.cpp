@@ -420,6 +420,7 @@ void TstEditConstraint::programTextKeepsFocus()
     QVERIFY(f.activate());
     f.c->setFocus();
     f.a->setText("12");
+    QVERIFY(f.c->hasFocus());
     f.b->setText("x;y");
     QVERIFY(f.c->hasFocus());
     QCOMPARE(f.a->text(), QString("12"));
