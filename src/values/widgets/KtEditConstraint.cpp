@@ -112,7 +112,9 @@ void KtEditConstraint::BuildInPanel(QWidget *panel, const QString &format, QList
     QLineEdit *previous = nullptr;
     for (const KtFormatPiece &piece : pieces) {
         if (!piece.isConstraint) {
-            auto *label = new QLabel(piece.text, panel);
+            auto *label = new QLabel(panel);
+            label->setTextFormat(Qt::PlainText);  // literal text, never markup
+            label->setText(piece.text);
             label->adjustSize();
             label->move(x, 0);
             label->show();
