@@ -67,8 +67,10 @@ void SnmpEventProcessor::tick()
     ++m_ticks;
     KtSnmpEngine &engine = KtSnmpEngine::Instance();
     if (engine.IsOpen()) {
+        m_inPump = true;
         engine.ReadAll();
         engine.HandleTimeouts();
+        m_inPump = false;
         engine.Deliver();
     }
     if (m_running)
@@ -78,7 +80,9 @@ void SnmpEventProcessor::tick()
 void SnmpEventProcessor::readable(int fd)
 {
     KtSnmpEngine &engine = KtSnmpEngine::Instance();
+    m_inPump = true;
     engine.ReadSocket(fd);
+    m_inPump = false;
     engine.Deliver();
 }
 
@@ -107,7 +111,7 @@ void SnmpEventProcessor::watch(int fd, bool opened)
 // callback) are handed out as soon as control is back in the event loop.
 void SnmpEventProcessor::wake()
 {
-    if (m_wakeArmed || !m_running)
+    if (m_wakeArmed || m_inPump || !m_running)
         return;
     m_wakeArmed = true;
     QTimer::singleShot(0, this, &SnmpEventProcessor::deliverQueued);

@@ -52,5 +52,6 @@ private:
     bool m_running = false;
     bool m_notifiersOn = true;
     bool m_wakeArmed = false;
+    bool m_inPump = false;
     quint64 m_ticks = 0;
 };

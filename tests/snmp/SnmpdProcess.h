@@ -96,7 +96,8 @@ public:
         if (!f.open(QIODevice::WriteOnly))
             return false;
         const QByteArray a = AuthPass, p = PrivPass;
-        f.write("rocommunity cobalt 127.0.0.1\n"
+        f.write("dontLogTCPWrappersConnects yes\n"
+                "rocommunity cobalt 127.0.0.1\n"
                 "rwcommunity lantern 127.0.0.1\n"
                 "createUser md5des MD5 \"" + a + "\" DES \"" + p + "\"\n"
                 "createUser shades SHA \"" + a + "\" DES \"" + p + "\"\n"
@@ -122,7 +123,9 @@ public:
         env.insert(QStringLiteral("MIBS"), QString());
         env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), m_dir.filePath(QStringLiteral("state")));
         m_process.setProcessEnvironment(env);
+        // A file, not a pipe: a full pipe would stall the daemon.
         m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("snmpd.log")));
         m_process.start(QStringLiteral("snmpd"),
                         {QStringLiteral("-f"), QStringLiteral("-Lo"), QStringLiteral("-C"), QStringLiteral("-c"), conf,
                          QStringLiteral("-I"), QStringLiteral("-smux"),
@@ -138,7 +141,9 @@ public:
                 return true;
             QThread::msleep(20);
         }
-        m_log = QString::fromLocal8Bit(m_process.readAll());
+        QFile log(m_dir.filePath(QStringLiteral("snmpd.log")));
+        if (log.open(QIODevice::ReadOnly))
+            m_log = QString::fromLocal8Bit(log.readAll());
         return false;
     }
 
