@@ -3,14 +3,25 @@
 #include "AgentBuiltins.h"
 
 #include <cmath>
+#include <map>
 
 namespace {
 
 const double Wrap32 = 4294967296.0;
 
+// Parsed once per literal: the live update runs for many requests a second.
+const AgentOid &parsed(const char *text)
+{
+    static std::map<const char *, AgentOid> cache;
+    auto it = cache.find(text);
+    if (it == cache.end())
+        it = cache.emplace(text, *ParseOid(text)).first;
+    return it->second;
+}
+
 AgentOid column(const char *base, int port)
 {
-    AgentOid o = *ParseOid(base);
+    AgentOid o = parsed(base);
     o.push_back(uint32_t(port));
     return o;
 }
@@ -71,15 +82,16 @@ void AgentLive::boot(uint64_t nowMs)
     write(nowMs);
 }
 
-void AgentLive::setNumber(const std::string &oid, int64_t v, uint8_t tag)
+void AgentLive::setNumber(const char *oid, int64_t v, uint8_t tag)
 {
-    auto o = ParseOid(oid);
-    if (AgentValue *cur = m_store.find(*o)) {
-        cur->tag = tag;
-        cur->number = v;
-    } else {
-        m_store.put(*o, AgentValue::Unsigned(tag, uint64_t(v)));
-    }
+    refresh(parsed(oid), AgentValue::Unsigned(tag, uint64_t(v)));
+}
+
+void AgentLive::refresh(const AgentOid &oid, const AgentValue &v)
+{
+    // Only what the data holds is kept alive, so a recorded switch stays as recorded.
+    if (AgentValue *cur = m_store.find(oid))
+        *cur = v;
 }
 
 void AgentLive::update(uint64_t nowMs)
@@ -103,22 +115,21 @@ void AgentLive::update(uint64_t nowMs)
 void AgentLive::write(uint64_t nowMs)
 {
     const uint32_t ticks = uptimeTicks(nowMs);
-    setNumber(AgentOids::SysUpTime, ticks, AgentTag::TimeTicks);
+    m_store.put(parsed(AgentOids::SysUpTime.c_str()), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
     for (int p = 1; p <= Ports; ++p) {
         const AgentValue *admin = m_store.get(column("1.3.6.1.2.1.2.2.1.7", p));
         const bool up = Connected(p) && (!admin || admin->number == 1);
         auto &cnt = m_count[size_t(p - 1)];
         if (up != m_up[size_t(p - 1)] || !m_linkKnown) {
             m_up[size_t(p - 1)] = up;
-            m_store.put(column("1.3.6.1.2.1.2.2.1.8", p), AgentValue::Integer(up ? 1 : 2));
-            m_store.put(column("1.3.6.1.2.1.2.2.1.9", p), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
+            refresh(column("1.3.6.1.2.1.2.2.1.8", p), AgentValue::Integer(up ? 1 : 2));
+            refresh(column("1.3.6.1.2.1.2.2.1.9", p), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
         }
         auto c32 = [&](const char *base, Counter c) {
-            m_store.put(column(base, p), AgentValue::Unsigned(AgentTag::Counter32,
-                                                              uint64_t(std::fmod(cnt[size_t(c)], Wrap32))));
+            refresh(column(base, p), AgentValue::Unsigned(AgentTag::Counter32, uint64_t(std::fmod(cnt[size_t(c)], Wrap32))));
         };
         auto c64 = [&](const char *base, Counter c) {
-            m_store.put(column(base, p), AgentValue::Unsigned(AgentTag::Counter64, uint64_t(cnt[size_t(c)])));
+            refresh(column(base, p), AgentValue::Unsigned(AgentTag::Counter64, uint64_t(cnt[size_t(c)])));
         };
         c32("1.3.6.1.2.1.2.2.1.10", InOctets);
         c32("1.3.6.1.2.1.2.2.1.11", InUcast);
@@ -166,7 +177,7 @@ void AgentLive::write(uint64_t nowMs)
     proto("1.3.6.1.2.1.7.2.0", 1, 0.3);
     proto("1.3.6.1.2.1.7.4.0", 5, 1.0);
     proto("1.3.6.1.2.1.4.15.0", 1, 0.1);
-    m_store.put(*ParseOid(AgentOids::FrontPanelLeds), AgentValue::Octets(ledOctets(nowMs)));
+    refresh(parsed(AgentOids::FrontPanelLeds.c_str()), AgentValue::Octets(ledOctets(nowMs)));
 }
 
 std::string AgentLive::ledOctets(uint64_t nowMs) const

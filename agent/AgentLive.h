@@ -38,7 +38,8 @@ private:
                    InMcast, InBcast, OutMcast, OutBcast, TpIn, TpOut, TpDiscards, CounterCount };
     static double Rate(int port, Counter c);
     void write(uint64_t nowMs);
-    void setNumber(const std::string &oid, int64_t v, uint8_t tag);
+    void setNumber(const char *oid, int64_t v, uint8_t tag);
+    void refresh(const AgentOid &oid, const AgentValue &v);
 
     AgentStore &m_store;
     uint64_t m_bootMs = 0;

@@ -372,11 +372,12 @@ std::string AgentServer::start()
 
     ::setenv("MIBS", "", 1);
     ::setenv("MIBDIRS", "", 1);
-    ::setenv("SNMPCONFPATH", m_options.stateDir.c_str(), 1);
     ::setenv("SNMP_PERSISTENT_DIR", (m_options.stateDir + "/persist").c_str(), 1);
     if (!m_options.quiet)
         snmp_enable_stderrlog();
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_ROLE, 0);
+    // One log line per request would cost more than answering it.
+    netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_DONT_LOG_TCPWRAPPERS_CONNECTS, 1);
     netsnmp_ds_set_string(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_PORTS, m_options.listen.c_str());
     netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_CONFIGURATION_DIR, m_options.stateDir.c_str());
     netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_PERSISTENT_DIR,
