@@ -336,6 +336,8 @@ struct KtSnmpEngine::Private
         bool discovery = false;
         bool detached = false;
         bool immediate = false;
+        bool rediscovered = false;
+        QByteArray staleEngine;  // identifier in use when the agent went quiet
     };
 
     struct Agent
@@ -364,6 +366,7 @@ struct KtSnmpEngine::Private
     QHash<QByteArray, QByteArray> users;    // engine id + name -> credentials in force
     QList<Delivery> deliveries;
     QList<QPair<QString, int>> probesDone;  // agent, status
+    QList<quint64> rediscover;              // exchanges refused for an outdated engine id
     std::function<void(int, bool)> socketHook;
     std::function<void()> wakeHook;
 
@@ -470,6 +473,7 @@ void KtSnmpEngine::Close()
         d->finish(id, closed);
     d->agents.clear();
     d->probesDone.clear();
+    d->rediscover.clear();
     d->closing = false;
     if (!d->deliveries.isEmpty() && d->wakeHook)
         d->wakeHook();
@@ -738,8 +742,15 @@ void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id)
                 r.status = 0;
             } else {
                 r.status = reportStatus(pdu);
-                if (r.status == StUsmUnknownEngine)
-                    agents[it->agent].engineId.clear();  // the agent restarted: discover again
+                if (r.status == StUsmUnknownEngine) {
+                    // The agent restarted with a new identity: learn it and try once more.
+                    agents[it->agent].engineId.clear();
+                    if (!it->rediscovered) {
+                        it->rediscovered = true;
+                        rediscover.append(id);
+                        return;
+                    }
+                }
             }
         } else {
             r.status = int(pdu->errstat);
@@ -750,6 +761,16 @@ void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id)
         break;
     case NETSNMP_CALLBACK_OP_TIMED_OUT:
         r.status = closing ? int(KtPduResult::Closed) : int(StTimeout);
+        // An agent restarted with a new engine identifier ignores messages
+        // for the old one: ask for its identifier once before giving up.
+        if (!closing && !it->discovery && !it->rediscovered && it->target.version == 3
+            && !agents.value(it->agent).engineId.isEmpty()) {
+            it->rediscovered = true;
+            it->staleEngine = agents[it->agent].engineId;
+            agents[it->agent].engineId.clear();
+            rediscover.append(id);
+            return;
+        }
         break;
     case NETSNMP_CALLBACK_OP_SEND_FAILED:
         r.status = StTransportFailed;
@@ -791,6 +812,28 @@ void KtSnmpEngine::Private::finish(quint64 id, const KtPduResult &r)
 // Runs outside any library call so that sending is allowed.
 void KtSnmpEngine::Private::afterLibraryCall()
 {
+    while (!rediscover.isEmpty()) {
+        const quint64 id = rediscover.takeFirst();
+        auto t = tickets.find(id);
+        if (t == tickets.end())
+            continue;
+        Agent &a = agents[t->agent];
+        if (!a.engineId.isEmpty()) {
+            const int status = transmit(id);
+            if (status != 0) {
+                KtPduResult r;
+                r.status = status;
+                finish(id, r);
+            }
+            continue;
+        }
+        a.waiting.append(id);
+        if (a.probe == 0) {
+            const int status = startProbe(t->agent, t->channel);
+            if (status != 0)
+                probesDone.append({t->agent, status});
+        }
+    }
     while (!probesDone.isEmpty()) {
         const auto [agentName, status] = probesDone.takeFirst();
         auto a = agents.find(agentName);
@@ -806,7 +849,12 @@ void KtSnmpEngine::Private::afterLibraryCall()
             KtPduResult r;
             r.agentHost = tickets[id].target.host;
             r.agentPort = tickets[id].target.port;
-            r.status = known ? transmit(id) : (status == 0 ? int(StUsmUnknownEngine) : status);
+            if (known && !tickets[id].staleEngine.isEmpty() && tickets[id].staleEngine == a->engineId)
+                r.status = StTimeout;  // same agent, it just does not answer us
+            else if (known)
+                r.status = transmit(id);
+            else
+                r.status = tickets[id].rediscovered ? int(StTimeout) : (status == 0 ? int(StUsmUnknownEngine) : status);
             if (r.status != 0)
                 finish(id, r);
         }

@@ -86,11 +86,12 @@ public:
     QString folder() const { return m_dir.path(); }
     QString log() const { return m_log; }
 
-    bool start()
+    // On a free port, or on the given one (a restart).
+    bool start(quint16 port = 0)
     {
         if (!m_dir.isValid())
             return false;
-        m_port = freeUdpPort();
+        m_port = port ? port : freeUdpPort();
         const QString conf = m_dir.filePath(QStringLiteral("snmpd.conf"));
         QFile f(conf);
         if (!f.open(QIODevice::WriteOnly))

@@ -287,6 +287,41 @@ private slots:
         }
     }
 
+    // With -C the daemon takes a new engine identifier on every start.
+    void restartedAgentIsDiscoveredAgain()
+    {
+        SnmpdProcess agent;
+        QVERIFY(agent.start());
+        KtSNMPRequest r(systemList());
+        aim(r, agent.port(), v3(QStringLiteral("md5des"), 3, 2, 2));
+        r.Timeout = 50;
+        r.Fetch(true);
+        QCOMPARE(r.Vars.Get(4).Value, QSysInfo::machineHostName());
+        const quint16 port = agent.port();
+        agent.stop();
+        QVERIFY(agent.start(port));
+        r.Vars.Get(4).Value.clear();
+        r.Fetch(true);
+        QCOMPARE(r.Vars.Get(4).Value, QSysInfo::machineHostName());
+        Outcome o;
+        r.FetchAsync(record, &o, true);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 5000);
+        QCOMPARE(o.e.Code, 0);
+    }
+
+    void contextNameTravelsInThePdu()
+    {
+        KtSNMPRequest r(systemList());
+        aim(r, m_agent.port(), v3(QStringLiteral("shaaes"), 3, 3, 4));
+        r.Timeout = 50;
+        r.ContextName = QStringLiteral("no-such-context");
+        // snmpd ignores a context it does not serve; others report it.
+        const int code = codeOf([&] { r.Fetch(true); });
+        QVERIFY2(code == -216 || code == -215 || code == -405, qPrintable(QString::number(code)));
+        r.ContextName.clear();
+        QCOMPARE(codeOf([&] { r.Fetch(true); }), 0);
+    }
+
     void eventLoopRunsWhileV3AgentIsSilent()
     {
         SilentPort silent;
