@@ -428,6 +428,9 @@ void KtSnmpEngine::Open(const QString &persistentDir)
         dir = QDir::temp().filePath(QStringLiteral("qsx4810-netsnmp-%1").arg(qulonglong(getuid())));
     QDir().mkpath(dir);
     qputenv("SNMP_PERSISTENT_DIR", QFile::encodeName(dir));
+    // Also the configuration path: otherwise the certificate store looks in ~/.snmp.
+    qputenv("SNMPCONFPATH", QFile::encodeName(dir));
+    netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_CONFIGURATION_DIR, QFile::encodeName(dir).constData());
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
     netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);

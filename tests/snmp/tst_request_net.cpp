@@ -262,6 +262,25 @@ private slots:
         QCOMPARE(empty.Vars.Get(1).Value, QStringLiteral("(NOTDONE)"));
     }
 
+    void singleInstanceReadsWithGetOrGetNext()
+    {
+        KtSNMPVarList l;
+        l.AppendVar(QStringLiteral("1.3.6.1.2.1.1"), QStringLiteral("sysName"), KtType::DisplayStr, KtAccess::ReadOnly);
+        l.Kind = KtKind::MVT_SV;
+        KtSNMPRequest r(l);
+        aim(r, m_agent.port(), v2c());
+        r.Vars.Suffix = QStringLiteral("5.0");  // the list suffix completes the instance
+        QCOMPARE(r.Fetch(true), false);
+        QCOMPARE(r.Vars.Get(0).Value, QSysInfo::machineHostName());
+        QCOMPARE(r.Vars.Get(0).LastOid, QStringLiteral("1.3.6.1.2.1.1.5.0"));
+
+        r.Vars.Suffix = QStringLiteral("5");
+        r.UseGetNext = true;  // the next instance after sysName is sysName.0
+        QCOMPARE(r.Fetch(true), false);
+        QCOMPARE(r.Vars.Get(0).Value, QSysInfo::machineHostName());
+        QCOMPARE(r.Vars.Get(0).LastOid, QStringLiteral("1.3.6.1.2.1.1.5.0"));
+    }
+
     void missingScalarInV1IsAnError()
     {
         KtSNMPVarList l;
@@ -291,6 +310,9 @@ private slots:
         QTest::newRow("v3 SHA/DES") << v3(QStringLiteral("shades"), 3, 3, 2);
         QTest::newRow("v3 SHA-256/AES-256") << v3(QStringLiteral("sha256aes256"), 3, 5, 6);
         QTest::newRow("v3 SHA authNoPriv") << v3(QStringLiteral("shaonly"), 2, 3, 1);
+        QTest::newRow("v3 SHA-224/AES-192") << v3(QStringLiteral("sha224aes192"), 3, 4, 5);
+        QTest::newRow("v3 SHA-384/DES") << v3(QStringLiteral("sha384des"), 3, 6, 2);
+        QTest::newRow("v3 SHA-512/AES-128") << v3(QStringLiteral("sha512aes"), 3, 7, 4);
     }
     void setChangesTheAgentAndReadsBack()
     {
