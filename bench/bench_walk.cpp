@@ -91,6 +91,9 @@ QPair<int, double> snmpwalk(quint16 port, const QString &folder)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+#ifndef NDEBUG
+    std::printf("note: debug build; measure with -DCMAKE_BUILD_TYPE=Release\n");
+#endif
     QTemporaryDir folder;
     SnmpdTest::SnmpdProcess agent;
     if (!agent.start()) {

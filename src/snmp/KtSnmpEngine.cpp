@@ -551,7 +551,7 @@ KtSnmpEngine::Private::Channel *KtSnmpEngine::Private::channelFor(const KtSnmpTa
     QByteArray peer = QByteArrayLiteral("udp:") + t.host.toLatin1() + ':' + QByteArray::number(t.port);
     s.peername = peer.data();
     s.version = t.version == 3 ? SNMP_VERSION_3 : t.version == 1 ? SNMP_VERSION_2c : SNMP_VERSION_1;
-    s.timeout = long(t.timeout) * 10000L;
+    s.timeout = long(qMax<quint32>(t.timeout, 1)) * 10000L;  // 0 would mean the library default
     s.retries = int(t.retries);
     s.callback = onNetSnmp;
     QByteArray none;

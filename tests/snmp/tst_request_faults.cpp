@@ -115,6 +115,22 @@ private slots:
         QCOMPARE(r.Pending, 0);
     }
 
+    // Nothing bound: the host answers with port-unreachable errors.
+    void timeOutWhereNothingListens_data() { addVersions(); }
+    void timeOutWhereNothingListens()
+    {
+        QFETCH(Credentials, cred);
+        KtSNMPRequest r(systemList());
+        aim(r, freeUdpPort(), cred);
+        r.Timeout = 20;
+        r.Retries = 1;
+        QCOMPARE(codeOf([&] { r.Fetch(true); }), -405);
+        Outcome o;
+        r.FetchAsync(record, &o, true);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 3000);
+        QCOMPARE(o.e.Code, -405);
+    }
+
     void wrongCommunityGetsNoAnswer()
     {
         KtSNMPRequest r(systemList());
