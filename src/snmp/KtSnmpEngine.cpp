@@ -440,7 +440,11 @@ void KtSnmpEngine::Open(const QString &persistentDir)
     snmp_register_callback(SNMP_CALLBACK_LIBRARY, SNMP_CALLBACK_LOGGING, logHandler, nullptr);
     snmp_enable_calllog();
     init_snmp(LibraryName);
-    std::atexit([] { snmp_shutdown(LibraryName); });
+    // Sessions go before the library; the engine object itself lives longer.
+    std::atexit([] {
+        KtSnmpEngine::Instance().Close();
+        snmp_shutdown(LibraryName);
+    });
     d->libraryUp = true;
 }
 

@@ -12,8 +12,10 @@
 #include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 
 using namespace SnmpdTest;
@@ -54,6 +56,67 @@ KtSNMPVarList contactList()
                 KtAccess::ReadWrite);
     return l;
 }
+
+// Forwards datagrams between one client and the agent, keeping the requests.
+class UdpRelay
+{
+public:
+    explicit UdpRelay(quint16 agentPort)
+    {
+        m_front = ::socket(AF_INET, SOCK_DGRAM, 0);
+        m_back = ::socket(AF_INET, SOCK_DGRAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(m_front, reinterpret_cast<sockaddr *>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        ::getsockname(m_front, reinterpret_cast<sockaddr *>(&a), &len);
+        m_port = ntohs(a.sin_port);
+        m_agent.sin_family = AF_INET;
+        m_agent.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        m_agent.sin_port = htons(agentPort);
+        m_frontNotifier = std::make_unique<QSocketNotifier>(m_front, QSocketNotifier::Read);
+        m_backNotifier = std::make_unique<QSocketNotifier>(m_back, QSocketNotifier::Read);
+        QObject::connect(m_frontNotifier.get(), &QSocketNotifier::activated, [this] { forward(true); });
+        QObject::connect(m_backNotifier.get(), &QSocketNotifier::activated, [this] { forward(false); });
+    }
+    ~UdpRelay()
+    {
+        m_frontNotifier.reset();
+        m_backNotifier.reset();
+        ::close(m_front);
+        ::close(m_back);
+    }
+    quint16 port() const { return m_port; }
+    QList<QByteArray> requests() const { return m_requests; }
+
+private:
+    void forward(bool fromClient)
+    {
+        char buf[65536];
+        if (fromClient) {
+            socklen_t len = sizeof m_client;
+            const ssize_t n = ::recvfrom(m_front, buf, sizeof buf, 0, reinterpret_cast<sockaddr *>(&m_client), &len);
+            if (n <= 0)
+                return;
+            m_requests.append(QByteArray(buf, int(n)));
+            ::sendto(m_back, buf, size_t(n), 0, reinterpret_cast<sockaddr *>(&m_agent), sizeof m_agent);
+        } else {
+            const ssize_t n = ::recv(m_back, buf, sizeof buf, 0);
+            if (n > 0)
+                ::sendto(m_front, buf, size_t(n), 0, reinterpret_cast<sockaddr *>(&m_client), sizeof m_client);
+        }
+    }
+
+    int m_front = -1;
+    int m_back = -1;
+    quint16 m_port = 0;
+    sockaddr_in m_agent{};
+    sockaddr_in m_client{};
+    std::unique_ptr<QSocketNotifier> m_frontNotifier;
+    std::unique_ptr<QSocketNotifier> m_backNotifier;
+    QList<QByteArray> m_requests;
+};
 
 } // namespace
 
@@ -325,17 +388,32 @@ private slots:
         QCOMPARE(o.e.Code, 0);
     }
 
-    void contextNameTravelsInThePdu()
+    // A relay between engine and agent sees the plaintext of noAuth messages.
+    // (snmpd ignores requests for contexts it does not serve.)
+    void contextTravelsInEveryPdu()
     {
+        UdpRelay relay(m_agent.port());
         KtSNMPRequest r(systemList());
-        aim(r, m_agent.port(), v3(QStringLiteral("shaaes"), 3, 3, 4));
-        r.Timeout = 50;
-        r.ContextName = QStringLiteral("no-such-context");
-        // snmpd ignores a context it does not serve; others report it.
-        const int code = codeOf([&] { r.Fetch(true); });
-        QVERIFY2(code == -216 || code == -215 || code == -405, qPrintable(QString::number(code)));
-        r.ContextName.clear();
-        QCOMPARE(codeOf([&] { r.Fetch(true); }), 0);
+        aim(r, relay.port(), v3(QStringLiteral("noauth"), 1, 1, 1));
+        r.Timeout = 20;
+        r.ContextEngineID = QStringLiteral("0x8000aabbcc");
+        r.ContextName = QStringLiteral("ctx-name-1");
+        Outcome o;
+        r.FetchAsync(record, &o, true);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 5000);
+        r.ContextEngineID = QStringLiteral("plain-text-id");
+        r.StoreAsync(record, &o);
+        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 2, 5000);
+        const QList<QByteArray> sent = relay.requests();
+        QVERIFY(sent.size() >= 3);
+        // The scoped PDU starts with the context engine identifier and name.
+        const QByteArray hexScope = QByteArray("\x04\x05\x80\x00\xaa\xbb\xcc\x04\x0a", 9) + "ctx-name-1";
+        const QByteArray textScope = QByteArray("\x04\x0d") + "plain-text-id" + QByteArray("\x04\x0a") + "ctx-name-1";
+        QVERIFY(!sent.first().contains("ctx-name-1"));  // the discovery carries no scope
+        QVERIFY(std::any_of(sent.begin(), sent.end(), [&](const QByteArray &p) { return p.contains(hexScope); }));
+        QVERIFY(std::any_of(sent.begin(), sent.end(), [&](const QByteArray &p) { return p.contains(textScope); }));
+        for (const QByteArray &p : sent)
+            QVERIFY(p.contains("ctx-name-1") || !p.contains("noauth"));
     }
 
     void eventLoopRunsWhileV3AgentIsSilent()
