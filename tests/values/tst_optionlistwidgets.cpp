@@ -40,6 +40,7 @@ private slots:
     void noneReallyUnchecks();
     void indexSignals();
     void refillDropsSelection();
+    void refillFromOwnSignals();
     void columns();
 };
 
@@ -153,6 +154,41 @@ void TestOptionListWidgets::refillDropsSelection()
     group.setItemIndex(0);
     QCOMPARE(group.itemIndex(), -1);
     QCOMPARE(spied(changed), QList<int>{-1});
+}
+
+void TestOptionListWidgets::refillFromOwnSignals()
+{
+    // Listeners may rebuild the group while one of its buttons is still
+    // inside the toggle or click that reported the change.
+    KtRadioGroup group;
+    group.setItems({"a", "b", "c"});
+    group.show();
+    QList<int> seen;
+    connect(&group, &KtRadioGroup::itemIndexChanged, &group, [&](int index) {
+        seen.append(index);
+        if (index == 1)
+            FillRadioGroup(KtOptionLists::RowStatusShort(), &group);
+    });
+    group.setItemIndex(1);
+    QCOMPARE(group.items(), (QStringList{"active", "createAndGo", "destroy"}));
+    QCOMPARE(group.itemIndex(), -1);
+    QVERIFY(checkedButtons(group).isEmpty());
+
+    group.setItems({"x", "y"});
+    QCoreApplication::processEvents();  // new buttons of a shown group show from the event loop
+    QTest::mouseClick(group.button(1), Qt::LeftButton);
+    QCOMPARE(group.items(), (QStringList{"active", "createAndGo", "destroy"}));
+    QCOMPARE(seen, (QList<int>{1, -1, 1, -1}));
+
+    connect(&group, &KtRadioGroup::itemClicked, &group, [&](int) { group.clear(); });
+    QCoreApplication::processEvents();
+    QTest::mouseClick(group.button(2), Qt::LeftButton);
+    QCOMPARE(group.count(), 0);
+    QCOMPARE(group.itemIndex(), -1);
+
+    // Buttons that had to outlive the change are gone once events run.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(group.findChildren<QRadioButton *>().isEmpty());
 }
 
 void TestOptionListWidgets::columns()

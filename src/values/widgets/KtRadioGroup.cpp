@@ -12,7 +12,7 @@ KtRadioGroup::KtRadioGroup(const QString &title, QWidget *parent)
     : QGroupBox(title, parent), m_group(new QButtonGroup(this)), m_layout(new QGridLayout(this))
 {
     connect(m_group, &QButtonGroup::idToggled, this, &KtRadioGroup::buttonToggled);
-    connect(m_group, &QButtonGroup::idClicked, this, &KtRadioGroup::itemClicked);
+    connect(m_group, &QButtonGroup::idClicked, this, &KtRadioGroup::buttonClicked);
 }
 
 void KtRadioGroup::setItems(const QStringList &items)
@@ -37,7 +37,15 @@ void KtRadioGroup::clear()
     setItemIndex(-1);
     for (QRadioButton *button : std::as_const(m_buttons)) {
         m_group->removeButton(button);
-        delete button;
+        m_layout->removeWidget(button);
+        // Inside our own signals a button may still be running the toggle
+        // or click that led here; it must outlive that.
+        if (m_signalDepth > 0) {
+            button->hide();
+            button->deleteLater();
+        } else {
+            delete button;
+        }
     }
     m_buttons.clear();
     m_items.clear();
@@ -82,6 +90,13 @@ void KtRadioGroup::buttonToggled(int id, bool checked)
         changeIndex(-1);  // a switch to another button reports only the new index
 }
 
+void KtRadioGroup::buttonClicked(int id)
+{
+    ++m_signalDepth;
+    emit itemClicked(id);
+    --m_signalDepth;
+}
+
 void KtRadioGroup::relayout()
 {
     for (QRadioButton *button : std::as_const(m_buttons))
@@ -97,5 +112,7 @@ void KtRadioGroup::changeIndex(int index)
     if (index == m_index)
         return;
     m_index = index;
+    ++m_signalDepth;
     emit itemIndexChanged(index);
+    --m_signalDepth;
 }

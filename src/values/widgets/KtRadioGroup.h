@@ -41,6 +41,7 @@ signals:
 
 private:
     void buttonToggled(int id, bool checked);
+    void buttonClicked(int id);
     void relayout();
     void changeIndex(int index);
 
@@ -50,4 +51,5 @@ private:
     QGridLayout *m_layout;
     int m_index = -1;
     int m_columns = 1;
+    int m_signalDepth = 0;  // emissions of our signals in progress
 };
