@@ -239,15 +239,25 @@ bool LoadCatalogue(Id id, const QString &path)
         return false;
     QStringList entries;
     while (!file.atEnd()) {
-        // Read a line in pieces: each piece of a long line is an entry.
-        QByteArray piece = file.readLine(kPieceLength + 1);
-        if (piece.endsWith('\n'))
-            piece.chop(1);
-        if (piece.endsWith('\r'))
-            piece.chop(1);
-        const QString text = QString::fromLocal8Bit(piece);
-        if (!isBlank(text))
-            entries.append(text);
+        QByteArray bytes = file.readLine();
+        if (bytes.endsWith('\n'))
+            bytes.chop(1);
+        if (bytes.endsWith('\r'))
+            bytes.chop(1);
+        // Each piece of a long line is an entry. The line is decoded whole
+        // and cut by characters, so no piece ends inside a multi-byte one.
+        const QString line = QString::fromLocal8Bit(bytes);
+        qsizetype start = 0;
+        while (start < line.size()) {
+            qsizetype end = start;
+            for (qint64 chars = 0; chars < kPieceLength && end < line.size(); ++chars)
+                end += line.at(end).isHighSurrogate() && end + 1 < line.size()
+                        && line.at(end + 1).isLowSurrogate() ? 2 : 1;
+            const QString piece = line.mid(start, end - start);
+            if (!isBlank(piece))
+                entries.append(piece);
+            start = end;
+        }
     }
     if (entries.isEmpty())
         return false;

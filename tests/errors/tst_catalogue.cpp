@@ -134,6 +134,25 @@ private slots:
         QCOMPARE(Text(Common, 3), QString("next"));
     }
 
+    void longLinesSplitBetweenCharacters()
+    {
+        // Pieces count characters, so a piece never ends inside one.
+        const QByteArray eAcute("\xc3\xa9");
+        const QByteArray line = QByteArray(1022, 'x') + eAcute + "yy";
+        QVERIFY(LoadCatalogue(Common, writeFile("common.err", line + "\r\n" + eAcute.repeated(1030) + "\n")));
+        QCOMPARE(EntryCount(Common), 4);
+        QCOMPARE(Text(Common, 0), QString(1022, 'x') + QChar(0xE9));
+        QCOMPARE(Text(Common, 1), QString("yy"));
+        QCOMPARE(Text(Common, 2), QString(1023, QChar(0xE9)));
+        QCOMPARE(Text(Common, 3), QString(7, QChar(0xE9)));
+        // A character outside the basic plane is one character, not cut in two.
+        const QByteArray clef("\xf0\x9d\x84\x9e");
+        QVERIFY(LoadCatalogue(Pdu, writeFile("snmp.err", QByteArray(1022, 'x') + clef + "z\n")));
+        QCOMPARE(EntryCount(Pdu), 2);
+        QCOMPARE(Text(Pdu, 0), QString(1022, 'x') + QString::fromUtf8(clef));
+        QCOMPARE(Text(Pdu, 1), QString("z"));
+    }
+
     void missingOrEmptyFileKeepsTable()
     {
         QVERIFY(!LoadCatalogue(SnmpClass, m_dir.filePath("absent.err")));
