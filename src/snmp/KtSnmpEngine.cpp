@@ -345,6 +345,7 @@ struct KtSnmpEngine::Private
         QByteArray engineId;
         quint64 probe = 0;
         QList<quint64> waiting;
+        bool quiet = false;  // checked once since its last answer: same identity, no reply
     };
 
     struct Delivery
@@ -760,6 +761,8 @@ void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id)
                 }
             }
         } else {
+            if (agents.contains(it->agent))
+                agents[it->agent].quiet = false;
             r.status = int(pdu->errstat);
             r.errorIndex = int(pdu->errindex);
             for (const netsnmp_variable_list *v = pdu->variables; v; v = v->next_variable)
@@ -771,7 +774,7 @@ void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id)
         // An agent restarted with a new engine identifier ignores messages
         // for the old one: ask for its identifier once before giving up.
         if (!closing && !it->discovery && !it->rediscovered && it->target.version == 3
-            && !agents.value(it->agent).engineId.isEmpty()) {
+            && !agents.value(it->agent).engineId.isEmpty() && !agents.value(it->agent).quiet) {
             it->rediscovered = true;
             it->staleEngine = agents[it->agent].engineId;
             agents[it->agent].engineId.clear();
@@ -849,6 +852,18 @@ void KtSnmpEngine::Private::afterLibraryCall()
         a->probe = 0;
         const QList<quint64> waiting = a->waiting;
         a->waiting.clear();
+        QByteArray stale;
+        for (quint64 id : waiting)
+            if (tickets.contains(id) && !tickets[id].staleEngine.isEmpty())
+                stale = tickets[id].staleEngine;
+        if (!stale.isEmpty()) {
+            // A silent agent is checked once; until it answers again its
+            // time-outs are final and the identifier stays.
+            if (a->engineId.isEmpty() || a->engineId == stale)
+                a->quiet = true;
+            if (a->engineId.isEmpty())
+                a->engineId = stale;
+        }
         const bool known = !a->engineId.isEmpty();
         for (quint64 id : waiting) {
             if (!tickets.contains(id))
@@ -856,7 +871,7 @@ void KtSnmpEngine::Private::afterLibraryCall()
             KtPduResult r;
             r.agentHost = tickets[id].target.host;
             r.agentPort = tickets[id].target.port;
-            if (known && !tickets[id].staleEngine.isEmpty() && tickets[id].staleEngine == a->engineId)
+            if (known && !tickets[id].staleEngine.isEmpty() && (a->quiet || tickets[id].staleEngine == a->engineId))
                 r.status = StTimeout;  // same agent, it just does not answer us
             else if (known)
                 r.status = transmit(id);

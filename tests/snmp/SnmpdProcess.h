@@ -44,12 +44,13 @@ inline quint16 freeUdpPort()
 class SilentPort
 {
 public:
-    SilentPort()
+    explicit SilentPort(quint16 port = 0)
     {
         m_fd = ::socket(AF_INET, SOCK_DGRAM, 0);
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        a.sin_port = htons(port);
         ::bind(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
         socklen_t len = sizeof a;
         ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&a), &len);

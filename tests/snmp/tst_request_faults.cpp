@@ -386,6 +386,15 @@ private slots:
         r.FetchAsync(record, &o, true);
         QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 5000);
         QCOMPARE(o.e.Code, 0);
+
+        // Gone for good: the identity is checked once, then time-outs are final.
+        agent.stop();
+        SilentPort silent(port);
+        r.Timeout = 20;
+        QCOMPARE(codeOf([&] { r.Fetch(true); }), -405);
+        QCOMPARE(silent.received(), 4);  // two tries of the request, two of the check
+        QCOMPARE(codeOf([&] { r.Fetch(true); }), -405);
+        QCOMPARE(silent.received(), 6);
     }
 
     // A relay between engine and agent sees the plaintext of noAuth messages.
