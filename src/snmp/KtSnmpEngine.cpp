@@ -966,14 +966,17 @@ void KtSnmpEngine::Wait(int ms)
 
 void KtSnmpEngine::Private::readFd(Channel *c)
 {
-    // Only read what is there: the socket is blocking.
-    fd_set fds;
-    FD_ZERO(&fds);
-    FD_SET(c->fd, &fds);
-    timeval zero = {0, 0};
-    if (select(c->fd + 1, &fds, nullptr, nullptr, &zero) <= 0)
-        return;
-    snmp_sess_read(c->session, &fds);
+    // Only read what is there: the socket is blocking. A bounded number of
+    // datagrams per call keeps one busy socket from starving the rest.
+    for (int n = 0; n < 32 && c->session; ++n) {
+        fd_set fds;
+        FD_ZERO(&fds);
+        FD_SET(c->fd, &fds);
+        timeval zero = {0, 0};
+        if (select(c->fd + 1, &fds, nullptr, nullptr, &zero) <= 0)
+            return;
+        snmp_sess_read(c->session, &fds);
+    }
 }
 
 void KtSnmpEngine::Private::waitOnce(int ms)
