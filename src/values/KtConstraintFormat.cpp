@@ -402,6 +402,11 @@ QList<KtFormatPiece> splitRow(const QString &format)
 
 QString formatBound(double value)
 {
+    // Shortest 'g' turns round numbers into exponents ("1e+06"); keep the
+    // plain form wherever it stays readable.
+    const double magnitude = std::fabs(value);
+    if (magnitude == 0 || (magnitude >= 1e-4 && magnitude < 1e16))
+        return QString::number(value, 'f', QLocale::FloatingPointShortest);
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 

@@ -78,8 +78,9 @@ struct KtFormatPiece
 // one raises KtException(-2) before anything is built from the row.
 QList<KtFormatPiece> splitRow(const QString &format);
 
-// Shortest decimal text that reads back as the same double ("1", "4094",
-// "2147483647", "2.2250738585072014e-308").
+// Shortest decimal text that reads back as the same double, without an
+// exponent unless the value is tiny or huge ("1", "1000000", "2.25",
+// "2.2250738585072014e-308").
 QString formatBound(double value);
 
 // True for the texts that stand for values not read; no check touches them.

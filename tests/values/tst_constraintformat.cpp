@@ -316,6 +316,7 @@ void TstConstraintFormat::exit_data()
     QTest::newRow("i one digit") << "%i{n0x7l1}" << "8" << Reject << range.arg("0", "7");
     QTest::newRow("i 10 digits") << "%i{n0x2147483647l10}" << "2147483648" << Reject
                                  << range.arg("0", "2147483647");
+    QTest::newRow("i round max") << "%i{n0x1000000}" << "1000001" << Reject << range.arg("0", "1000000");
     QTest::newRow("i default") << "%i" << "-2147483649" << Reject
                                << range.arg("-2147483648", "2147483647");
     QTest::newRow("u above") << "%u{n0x65535l5}" << "70000" << Reject << range.arg("0", "65535");
@@ -458,6 +459,14 @@ void TstConstraintFormat::formatBound_data()
     QTest::newRow("uint max") << 4294967295.0 << "4294967295";
     QTest::newRow("fraction") << 2.25 << "2.25";
     QTest::newRow("dbl max") << DBL_MAX << "1.7976931348623157e+308";
+    QTest::newRow("dbl min") << DBL_MIN << "2.2250738585072014e-308";
+    // Round bounds of the program's formats stay plain integers.
+    QTest::newRow("1000000") << 1000000.0 << "1000000";
+    QTest::newRow("255000") << 255000.0 << "255000";
+    QTest::newRow("-1000000") << -1000000.0 << "-1000000";
+    QTest::newRow("1e15") << 1e15 << "1000000000000000";
+    QTest::newRow("small fraction") << 0.0001 << "0.0001";
+    QTest::newRow("zero") << 0.0 << "0";
 }
 
 void TstConstraintFormat::formatBound()
