@@ -18,6 +18,7 @@
 #include <sys/select.h>
 
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -133,29 +134,47 @@ int reportStatus(const netsnmp_pdu *pdu)
 bool parseOid(const QString &text, oid *out, size_t &len)
 {
     len = 0;
-    const QStringList parts = text.split(QLatin1Char('.'), Qt::SkipEmptyParts);
-    if (parts.isEmpty() || parts.size() > MAX_OID_LEN)
-        return false;
-    for (const QString &p : parts) {
-        bool ok = false;
-        const qulonglong v = p.toULongLong(&ok);
-        if (!ok || v > 0xFFFFFFFFull)
+    quint64 value = 0;
+    bool digits = false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= '0' && u <= '9') {
+            value = value * 10 + (u - '0');
+            if (value > 0xFFFFFFFFull)
+                return false;
+            digits = true;
+        } else if (u == '.') {
+            if (digits) {
+                if (len >= MAX_OID_LEN)
+                    return false;
+                out[len++] = oid(value);
+            } else if (len > 0) {
+                return false;  // ".." inside
+            }
+            value = 0;
+            digits = false;
+        } else {
             return false;
-        out[len++] = oid(v);
+        }
     }
-    return true;
+    if (digits) {
+        if (len >= MAX_OID_LEN)
+            return false;
+        out[len++] = oid(value);
+    }
+    return len > 0;
 }
 
 QString oidText(const oid *name, size_t len)
 {
-    QString s;
-    s.reserve(int(len) * 4);
-    for (size_t i = 0; i < len; ++i) {
+    char buffer[MAX_OID_LEN * 11 + 1];
+    char *p = buffer;
+    for (size_t i = 0; i < len && i < MAX_OID_LEN; ++i) {
         if (i)
-            s += QLatin1Char('.');
-        s += QString::number(qulonglong(name[i]));
+            *p++ = '.';
+        p += std::snprintf(p, 11, "%lu", static_cast<unsigned long>(name[i]));
     }
-    return s;
+    return QString::fromLatin1(buffer, int(p - buffer));
 }
 
 KtVarBind toVarBind(const netsnmp_variable_list *v)
@@ -320,9 +339,19 @@ struct KtSnmpEngine::Private
 {
     struct Channel
     {
-        QString key;
+        QString host;
+        quint16 port = 0;
+        quint8 version = 0;
+        quint32 timeout = 0;
+        quint32 retries = 0;
         void *session = nullptr;
         int fd = -1;
+
+        bool serves(const KtSnmpTarget &t) const
+        {
+            return port == t.port && version == t.version && timeout == t.timeout && retries == t.retries
+                && host == t.host;
+        }
     };
 
     struct Ticket
@@ -383,7 +412,7 @@ struct KtSnmpEngine::Private
     void onCallback(int op, netsnmp_pdu *pdu, quint64 id);
     void afterLibraryCall();
     void waitOnce(int ms);
-    void readFd(Channel *c);
+    void readFd(Channel *c, int most);
 };
 
 namespace {
@@ -545,10 +574,8 @@ QByteArray KtSnmpEngine::Private::ku(const Protocol &hash, int hashCode, const Q
 
 KtSnmpEngine::Private::Channel *KtSnmpEngine::Private::channelFor(const KtSnmpTarget &t)
 {
-    const QString key = agentKey(t) + QLatin1Char('/') + QString::number(t.version) + QLatin1Char('/')
-        + QString::number(t.timeout) + QLatin1Char('/') + QString::number(t.retries);
     for (auto &c : channels)
-        if (c->key == key)
+        if (c->serves(t))
             return c.get();
 
     netsnmp_session s;
@@ -572,7 +599,11 @@ KtSnmpEngine::Private::Channel *KtSnmpEngine::Private::channelFor(const KtSnmpTa
     // Engine discovery is ours (asynchronous); the library's would block.
     snmp_sess_session(session)->flags |= SNMP_FLAGS_DONT_PROBE;
     auto c = std::make_unique<Channel>();
-    c->key = key;
+    c->host = t.host;
+    c->port = t.port;
+    c->version = t.version;
+    c->timeout = t.timeout;
+    c->retries = t.retries;
     c->session = session;
     netsnmp_transport *transport = snmp_sess_transport(session);
     c->fd = transport ? transport->sock : -1;
@@ -964,11 +995,11 @@ void KtSnmpEngine::Wait(int ms)
     d->waitOnce(ms);
 }
 
-void KtSnmpEngine::Private::readFd(Channel *c)
+void KtSnmpEngine::Private::readFd(Channel *c, int most)
 {
     // Only read what is there: the socket is blocking. A bounded number of
     // datagrams per call keeps one busy socket from starving the rest.
-    for (int n = 0; n < 32 && c->session; ++n) {
+    for (int n = 0; n < most && c->session; ++n) {
         fd_set fds;
         FD_ZERO(&fds);
         FD_SET(c->fd, &fds);
@@ -999,7 +1030,7 @@ void KtSnmpEngine::Private::waitOnce(int ms)
     if (ready > 0) {
         for (Channel *c : list)
             if (c->fd >= 0 && FD_ISSET(c->fd, &fds))
-                readFd(c);
+                readFd(c, 32);
     }
     for (Channel *c : list)
         snmp_sess_timeout(c->session);
@@ -1028,7 +1059,7 @@ void KtSnmpEngine::ReadSocket(int fd)
 {
     for (auto &c : d->channels) {
         if (c->fd == fd) {
-            d->readFd(c.get());
+            d->readFd(c.get(), 1);  // the notifier fires again while more wait
             break;
         }
     }
