@@ -488,6 +488,11 @@ void KtSnmpEngine::SetLocalEngine(const QString &id, quint32 boots)
     engineBoots_conf(const_cast<char *>("engineBoots"), previous.data());
 }
 
+quint32 KtSnmpEngine::LocalEngineBoots() const
+{
+    return d->libraryUp ? quint32(snmpv3_local_snmpEngineBoots()) : 0;
+}
+
 bool KtSnmpEngine::IsOpen() const
 {
     return d->libraryUp;

@@ -77,6 +77,7 @@ public:
     bool IsOpen() const;
     // Our own engine identifier (text form) and boot count.
     void SetLocalEngine(const QString &id, quint32 boots);
+    quint32 LocalEngineBoots() const;
 
     // Checks the target (-509, USM protocol and level errors, short pass
     // phrases) and sends, or queues behind the engine discovery. Failures of

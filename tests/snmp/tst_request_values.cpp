@@ -248,6 +248,35 @@ private slots:
         QCOMPARE(r.Pending, 0);
     }
 
+    void malformedIdentifiersAreRefused_data()
+    {
+        QTest::addColumn<QString>("oid");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("letter in the variable") << "1.3.6.x" << "1.3";
+        QTest::newRow("empty part") << "1.3..6" << "1.3";
+        QTest::newRow("part above 32 bits") << "1.3.4294967296" << "1.3";
+        QTest::newRow("bad value") << "1.3.6.1" << "1.3.six";
+        QTest::newRow("empty value") << "1.3.6.1" << "";
+    }
+    void malformedIdentifiersAreRefused()
+    {
+        QFETCH(QString, oid);
+        QFETCH(QString, value);
+        SnmpdTest::SilentPort silent;
+        KtSNMPVarList l;
+        l.AppendVar(oid, QStringLiteral("v"), KtType::ObjectId, KtAccess::ReadWrite);
+        KtSNMPRequest r(l);
+        r.AgentPort = silent.port();
+        r.Version = 1;
+        r.Vars.Get(0).Value = value;
+        QCOMPARE(codeOf([&] { r.Store(); }), -417);
+        if (value == QLatin1String("1.3"))
+            QCOMPARE(codeOf([&] { r.Fetch(true); }), -417);
+        QCOMPARE(r.Pending, 0);
+        QTest::qWait(20);
+        QCOMPARE(silent.received(), 0);
+    }
+
     // The PDU of a set: instance by kind, row suffix from the index columns,
     // index columns and read-only variables left out.
     void setAddressesTheInstanceByKind_data()

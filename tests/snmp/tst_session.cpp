@@ -4,6 +4,7 @@
 #include "snmp/KtBootCounter.h"
 #include "snmp/KtSNMPRequest.h"
 #include "snmp/KtSNMPSession.h"
+#include "snmp/KtSnmpEngine.h"
 #include "snmp/SnmpEventProcessor.h"
 
 #include <QDir>
@@ -120,6 +121,7 @@ private slots:
         QVERIFY(KtSNMPSession::IsStarted());
         QVERIFY(SnmpEventProcessor::Instance()->IsActive());
         QCOMPARE(KtSNMPSession::EngineBoots(), 1u);
+        QCOMPARE(KtSnmpEngine::Instance().LocalEngineBoots(), 1u);
         const QString file = KtSNMPSession::BootsFilePath(dir.path());
         quint32 boots = 0;
         QCOMPARE(KtBootCounter::Load(file, QStringLiteral("KtSNMP_PP_Application"), boots), 0);
@@ -134,6 +136,7 @@ private slots:
         QVERIFY(!SnmpEventProcessor::Instance()->IsActive());
         QCOMPARE(startCode(dir.path() + QLatin1Char('/')), 0);
         QCOMPARE(KtSNMPSession::EngineBoots(), 2u);
+        QCOMPARE(KtSnmpEngine::Instance().LocalEngineBoots(), 2u);  // what our messages carry
         QCOMPARE(KtBootCounter::Load(file, QStringLiteral("KtSNMP_PP_Application"), boots), 0);
         QCOMPARE(boots, 2u);
     }
