@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -113,6 +114,9 @@ private slots:
     void focusOutReasons();
     void placeholdersUntouched_data();
     void placeholdersUntouched();
+    void programTextsKeepTheirLength_data();
+    void programTextsKeepTheirLength();
+    void lengthLimitChainsForeignValidator();
 
     void advanceOnLength();
     void advanceSkipsDisabled();
@@ -362,7 +366,6 @@ void TstEditConstraint::placeholdersUntouched()
     int changes = 0, exits = 0;
     f.constraint->SetChangeHandler(f.a, [&](QLineEdit *) { return ++changes, true; });
     f.constraint->SetExitHandler(f.a, [&](QLineEdit *) { return ++exits, true; });
-    f.a->setMaxLength(32767);  // the binding may show a longer placeholder
     QVERIFY(f.activate());
 
     f.a->setFocus();
@@ -374,6 +377,71 @@ void TstEditConstraint::placeholdersUntouched()
     QCOMPARE(changes, 0);
     QCOMPARE(exits, 0);
     QCOMPARE(f.constraint->LastGoodText(f.a), QString());
+}
+
+void TstEditConstraint::programTextsKeepTheirLength_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");  // on leaving the box, empty if accepted
+
+    QTest::newRow("null in one digit box") << "%i{n0x7l1}" << "(NULL)" << "";
+    QTest::newRow("notdone in address box") << AddressBox << "(NOTDONE)" << "";
+    QTest::newRow("value longer than the box")
+        << "%s{l12}" << "switch-core-floor-3" << "Please enter a string whose length is less than 12!";
+}
+
+void TstEditConstraint::programTextsKeepTheirLength()
+{
+    // The length limit is for typing: texts put in by the program (read
+    // values, placeholders) are shown whole, and only the exit check
+    // judges them, whether set before or after attaching.
+    QFETCH(QString, format);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+
+    Form f;
+    f.b->setText(text);
+    f.constraint->Attach(format, f.a);
+    f.constraint->Attach(format, f.b);
+    f.a->setText(text);
+    QCOMPARE(f.a->text(), text);
+    QCOMPARE(f.b->text(), text);
+    QCOMPARE(f.beeps, 0);
+
+    QVERIFY(f.activate());
+    f.a->setFocus();
+    f.button->setFocus();
+    QCOMPARE(f.messages, message.isEmpty() ? QStringList() : QStringList{message});
+
+    // Typing from scratch is still held to the limit.
+    const int limit = f.constraint->Format(f.b)->maxLength;
+    f.b->setFocus();
+    f.b->selectAll();
+    QTest::keyClicks(f.b, QString(limit + 3, '1'));
+    QCOMPARE(f.b->text(), QString(limit, '1'));
+}
+
+void TstEditConstraint::lengthLimitChainsForeignValidator()
+{
+    Form f;
+    QRegularExpressionValidator letters(QRegularExpression("[a-c]*"));
+    f.a->setValidator(&letters);
+    f.constraint->Attach("%s{l2}", f.a);
+    QTest::keyClicks(f.a, "axbc");
+    QCOMPARE(f.a->text(), QString("ab"));
+
+    f.constraint->Detach(f.a);
+    QCOMPARE(f.a->validator(), &letters);
+    QTest::keyClicks(f.a, "cxa");
+    QCOMPARE(f.a->text(), QString("abca"));
+
+    // Destroying the constraint also leaves the box as it found it.
+    f.constraint->Attach("%s{l2}", f.b);
+    f.constraint.reset();
+    QVERIFY(!f.b->validator());
+    QTest::keyClicks(f.b, "1234");
+    QCOMPARE(f.b->text(), QString("1234"));
 }
 
 void TstEditConstraint::advanceOnLength()
@@ -600,9 +668,8 @@ void TstEditConstraint::attachTwiceReplaces()
     f.constraint->Attach("%i{l3}", f.a);
     f.constraint->Attach("%s{l5}", f.a);
     QCOMPARE(f.constraint->Count(), 1);
-    QCOMPARE(f.a->maxLength(), 5);
-    QTest::keyClicks(f.a, "ab");
-    QCOMPARE(f.a->text(), QString("ab"));
+    QTest::keyClicks(f.a, "abcdefg");
+    QCOMPARE(f.a->text(), QString("abcde"));
     QCOMPARE(f.beeps, 0);
 }
 
@@ -618,9 +685,10 @@ void TstEditConstraint::attachAllAddress()
     QCOMPARE(f.constraint->Count(), 4);
     for (QLineEdit *box : boxes) {
         QCOMPARE(box->width(), 30);
-        QCOMPARE(box->maxLength(), 3);
         QTest::keyClicks(box, "1a2");
         QCOMPARE(box->text(), QString("12"));
+        QTest::keyClicks(box, "34");
+        QCOMPARE(box->text(), QString("123"));
     }
     const QString range = "Please enter a number between 0 and 255!";
     for (QLineEdit *box : boxes) {
@@ -658,8 +726,11 @@ void TstEditConstraint::attachAllAllOrNothing()
         QCOMPARE(e.code(), -2);
     }
     QCOMPARE(f.constraint->Count(), 0);
-    for (QLineEdit *box : all)
-        QCOMPARE(box->maxLength(), 32767);
+    for (QLineEdit *box : all) {
+        QVERIFY(!box->validator());
+        QTest::keyClicks(box, "1234x");
+        QCOMPARE(box->text(), QString("1234x"));
+    }
 }
 
 void TstEditConstraint::buildInPanel()
@@ -724,7 +795,8 @@ void TstEditConstraint::buildInPanelGroupBox()
     QCOMPARE(panel->title(), QString());
     const QList<QLineEdit *> edits = panel->findChildren<QLineEdit *>();
     QCOMPARE(edits.size(), 1);
-    QCOMPARE(edits[0]->maxLength(), 16);
+    QTest::keyClicks(edits[0], QString(20, 'k'));
+    QCOMPARE(edits[0]->text(), QString(16, 'k'));
     QCOMPARE(edits[0]->pos(), QPoint(0, 0));
     QVERIFY(panel->findChildren<QLabel *>().isEmpty());
 }
@@ -749,7 +821,7 @@ void TstEditConstraint::buildInPanelBadFormat()
 void TstEditConstraint::boxDestroyedWhileAttached()
 {
     Form f;
-    f.constraint->AttachAll("%i%s", {f.a, f.b});
+    f.constraint->AttachAll("%i{l3}%s{l4}", {f.a, f.b});
     QCOMPARE(f.constraint->Count(), 2);
     delete f.a;
     QCOMPARE(f.constraint->Count(), 1);

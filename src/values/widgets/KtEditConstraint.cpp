@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -18,6 +19,37 @@ namespace {
 
 // QLineEdit's own default: no limit in practice.
 constexpr int UnlimitedLength = 32767;
+
+// Holds typed and pasted input to the constraint's length. QLineEdit's
+// maxLength would also cut texts the program sets - read values and the
+// "(NULL)" placeholder - which then go back to the agent shortened; a
+// validator refuses user edits only. The box's own validator, if any,
+// still has its say.
+class LengthValidator : public QValidator
+{
+public:
+    LengthValidator(int maxLength, const QValidator *previous, QObject *parent)
+        : QValidator(parent), m_maxLength(maxLength), m_previous(previous)
+    {
+    }
+
+    State validate(QString &input, int &pos) const override
+    {
+        if (input.size() > m_maxLength)
+            return Invalid;
+        return m_previous ? m_previous->validate(input, pos) : Acceptable;
+    }
+
+    void fixup(QString &input) const override
+    {
+        if (m_previous)
+            m_previous->fixup(input);
+    }
+
+private:
+    int m_maxLength;
+    QPointer<const QValidator> m_previous;
+};
 
 } // namespace
 
@@ -31,6 +63,8 @@ struct KtEditConstraint::Record
     Handler onExit;
     QMetaObject::Connection changed;
     QMetaObject::Connection destroyed;
+    QPointer<QValidator> lengthLimit;             // ours, when the type has a length
+    QPointer<const QValidator> previousValidator;  // the box's, given back on Detach
     bool checking = false;  // a typing check is running for this box
 };
 
@@ -42,9 +76,21 @@ KtEditConstraint::KtEditConstraint(QWidget *owner, bool rememberText)
 KtEditConstraint::~KtEditConstraint()
 {
     for (const auto &r : m_records) {
-        if (r->edit)
+        if (r->edit) {
             r->edit->removeEventFilter(this);
+            releaseValidator(*r);
+        }
     }
+}
+
+// Hands the box its own validator back, unless someone replaced ours since.
+void KtEditConstraint::releaseValidator(Record &r)
+{
+    if (!r.lengthLimit)
+        return;
+    if (r.edit && r.edit->validator() == r.lengthLimit)
+        r.edit->setValidator(r.previousValidator);
+    delete r.lengthLimit;
 }
 
 KtEditConstraint::Record *KtEditConstraint::find(const QObject *edit) const
@@ -88,12 +134,17 @@ void KtEditConstraint::attachParsed(const KtConstraintFormat &format, QLineEdit 
     // For the n type `l` counts numbers, not characters: capping the text
     // there would make "1.2.3.4" with l4 impossible to enter.
     const bool limitsText = format.type != 'n' && format.maxLength > 0;
-    edit->setMaxLength(limitsText ? format.maxLength : UnlimitedLength);
+    edit->setMaxLength(UnlimitedLength);
 
     auto r = std::make_unique<Record>();
     r->key = edit;
     r->edit = edit;
     r->format = format;
+    if (limitsText) {
+        r->previousValidator = edit->validator();
+        r->lengthLimit = new LengthValidator(format.maxLength, edit->validator(), this);
+        edit->setValidator(r->lengthLimit);
+    }
     r->changed = connect(edit, &QLineEdit::textChanged, this, [this, edit] { typingCheck(edit); });
     r->destroyed = connect(edit, &QObject::destroyed, this, [this, edit] { forget(edit); });
     edit->installEventFilter(this);
@@ -157,12 +208,17 @@ void KtEditConstraint::Detach(QLineEdit *edit)
     disconnect((*it)->changed);
     disconnect((*it)->destroyed);
     edit->removeEventFilter(this);
+    releaseValidator(**it);
     m_records.erase(it);
 }
 
 void KtEditConstraint::forget(QObject *edit)
 {
     // The box is being destroyed: its filter list goes with it.
+    for (const auto &r : m_records) {
+        if (r->key == edit)
+            delete r->lengthLimit;
+    }
     std::erase_if(m_records, [edit](const auto &r) { return r->key == edit; });
 }
 

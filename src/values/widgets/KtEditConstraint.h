@@ -22,8 +22,10 @@ class QWidget;
 // text.
 //
 // Handler chaining. A box keeps every connection it has; attaching only
-// adds one textChanged connection and an event filter for FocusOut, and
-// Detach removes exactly those two, so unrelated listeners never notice.
+// adds one textChanged connection and an event filter for FocusOut (and,
+// for a length limit, a validator that defers to the box's own one), and
+// Detach removes exactly those, so unrelated listeners never notice. The
+// length limit holds back typing only; texts the program sets stay whole.
 // Code that must run *inside* the check - only for texts that passed it,
 // and able to veto - registers a chained handler per box with
 // SetChangeHandler / SetExitHandler. Such a handler returns true to let
@@ -34,7 +36,8 @@ class QWidget;
 //
 // Focus moves go to the next box of the edit's window in tab order; the
 // owner is the parent of the message boxes. Destroying the object drops
-// all checks (Qt removes the connection and the filter with it).
+// all checks (Qt removes the connection and the filter with it; the
+// destructor gives validators back).
 class KtEditConstraint : public QObject
 {
     Q_OBJECT
@@ -89,6 +92,7 @@ private:
     Record *find(const QObject *edit) const;
     void attachParsed(const KtConstraintFormat &format, QLineEdit *edit);
     void forget(QObject *edit);
+    void releaseValidator(Record &r);
     void typingCheck(QLineEdit *edit);
     void exitCheck(QLineEdit *edit);
     void reject(QLineEdit *edit, const QString &message);
