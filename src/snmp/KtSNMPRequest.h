@@ -20,8 +20,17 @@ using KtSNMPCallback = void (*)(void *userData, KtSNMPError *result, KtSNMPVarLi
 // Fetch/Store block the caller until the answer or the time-out. The
 // asynchronous forms return at once and report through the callback from
 // the event pump (SnmpEventProcessor); answers that arrive while a
-// synchronous operation is running are kept and delivered after it.
-// A table is walked one row per exchange with get-next.
+// synchronous operation or another callback is running are kept and
+// delivered after it, never inside it. A table is walked one row per
+// exchange with get-next.
+//
+// Pending counts asynchronous exchanges not yet answered; it drops before
+// the callback runs, so a callback may start the next exchange or delete
+// the request. Once Alive is cleared (the destructor does it) nothing is
+// sent and no callback is called; the destructor waits at most
+// DestroyWaitMs for outstanding answers and then lets them go.
+//
+// The asynchronous forms need the pump, started by KtSNMPSession::StartSession.
 class KtSNMPRequest
 {
 public:
