@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -112,6 +114,7 @@ private slots:
     void requiredEmptyDoesNotBounce();
     void focusOutReasons_data();
     void focusOutReasons();
+    void menuBarByKeyboard();
     void placeholdersUntouched_data();
     void placeholdersUntouched();
     void programTextsKeepTheirLength_data();
@@ -334,6 +337,7 @@ void TstEditConstraint::focusOutReasons_data()
     QTest::newRow("other") << int(Qt::OtherFocusReason) << true;
     QTest::newRow("window switch") << int(Qt::ActiveWindowFocusReason) << false;
     QTest::newRow("popup") << int(Qt::PopupFocusReason) << false;
+    QTest::newRow("menu bar by keyboard") << int(Qt::MenuBarFocusReason) << false;
 }
 
 void TstEditConstraint::focusOutReasons()
@@ -348,6 +352,27 @@ void TstEditConstraint::focusOutReasons()
     QApplication::sendEvent(f.a, &out);
     QCOMPARE(f.messages.size(), checked ? 1 : 0);
     QCOMPARE(f.a->text(), checked ? QString() : QString("0"));
+}
+
+void TstEditConstraint::menuBarByKeyboard()
+{
+    // Alt hands the focus to the menu bar and Escape gives it back: the
+    // entry was never left, so it is neither judged nor reset.
+    Form f;
+    auto *bar = new QMenuBar(&f.window);
+    bar->addMenu("&File")->addAction("Exit");
+    f.window.layout()->setMenuBar(bar);
+    f.constraint->Attach("%i{n1x9}", f.a);
+    QVERIFY(f.activate());
+    f.a->setFocus();
+    QTest::keyClicks(f.a, "0");
+    QTest::keyPress(f.a, Qt::Key_Alt, Qt::AltModifier);
+    QTest::keyRelease(f.a, Qt::Key_Alt);
+    QCOMPARE(QApplication::focusWidget(), bar);
+    QTest::keyClick(bar, Qt::Key_Escape);
+    QTRY_COMPARE(QApplication::focusWidget(), f.a);
+    QVERIFY(f.messages.isEmpty());
+    QCOMPARE(f.a->text(), QString("0"));
 }
 
 void TstEditConstraint::placeholdersUntouched_data()

@@ -286,8 +286,11 @@ bool KtEditConstraint::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        // Switching windows or opening a menu does not leave the box.
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        // Switching windows, opening a menu or walking the menu bar with
+        // the keyboard (which hands the focus back afterwards) does not
+        // leave the box.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && reason != Qt::MenuBarFocusReason) {
             if (Record *r = find(watched); r && r->edit)
                 exitCheck(r->edit);
         }
