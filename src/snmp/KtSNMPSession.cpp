@@ -42,13 +42,11 @@ void StartSession(const QString &folder)
     if (s_started)
         return;
     KtSnmpEngine &engine = KtSnmpEngine::Instance();
-    try {
-        engine.Open();
-    } catch (const KtException &) {
+    // The library's sessions open with the first request; what can fail
+    // here is getting a local UDP port at all.
+    if (!KtSnmpEngine::CanBindUdp())
         KtThrowEngine(KtCatalogue::EngNoSession);
-    }
-    if (!engine.IsOpen())
-        KtThrowEngine(KtCatalogue::EngNoSession);
+    engine.Open();
 
     const QString file = BootsFilePath(folder);
     const QString id = QString::fromLatin1(LocalEngineId);

@@ -16,6 +16,8 @@
 
 #include <arpa/inet.h>
 #include <sys/select.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstdio>
@@ -491,6 +493,19 @@ void KtSnmpEngine::SetLocalEngine(const QString &id, quint32 boots)
 quint32 KtSnmpEngine::LocalEngineBoots() const
 {
     return d->libraryUp ? quint32(snmpv3_local_snmpEngineBoots()) : 0;
+}
+
+bool KtSnmpEngine::CanBindUdp()
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    const bool ok = ::bind(fd, reinterpret_cast<sockaddr *>(&local), sizeof local) == 0;
+    ::close(fd);
+    return ok;
 }
 
 bool KtSnmpEngine::IsOpen() const

@@ -72,6 +72,8 @@ public:
     // Quiet library initialisation; persistentDir receives the few files
     // Net-SNMP insists on creating. Idempotent.
     void Open(const QString &persistentDir = {});
+    // Whether a local UDP socket can be had at all (sessions open lazily).
+    static bool CanBindUdp();
     // Closes every channel; outstanding exchanges end with status Closed.
     void Close();
     bool IsOpen() const;
