@@ -58,6 +58,25 @@ QByteArray ipOctets(const QString &text)
     return raw;
 }
 
+// Numeric order of two dotted OIDs: <0, 0, >0.
+int compareOids(const QString &a, const QString &b)
+{
+    int i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        quint64 x = 0, y = 0;
+        for (; i < a.size() && a.at(i) != QLatin1Char('.'); ++i)
+            x = x * 10 + quint64(a.at(i).unicode() - '0');
+        for (; j < b.size() && b.at(j) != QLatin1Char('.'); ++j)
+            y = y * 10 + quint64(b.at(j).unicode() - '0');
+        if (x != y)
+            return x < y ? -1 : 1;
+        ++i;
+        ++j;
+    }
+    const bool aLeft = i < a.size(), bLeft = j < b.size();
+    return aLeft == bLeft ? 0 : (aLeft ? 1 : -1);
+}
+
 KtStatusError statusOf(int status)
 {
     return StatusToError(status);
@@ -565,11 +584,13 @@ bool KtSNMPRequest::EvaluateCondition(const QString &text)
     return KtExpression::Condition(Substitute(text, true, QLatin1Char('$')));
 }
 
-// A column has ended unless the answer lies strictly inside it and moved on.
+// A column has ended unless the answer lies strictly inside it and moved
+// forward; an agent that answers backwards would otherwise never end a walk.
 bool KtSNMPRequest::ColumnEnded(const QString &base, const QString &previous, const QString &current)
 {
     if (!isTable(Vars.Kind))
         return false;
-    return !(current.size() > base.size() + 1 && current.startsWith(base + QLatin1Char('.'))
-             && current != previous);
+    if (!(current.size() > base.size() + 1 && current.startsWith(base + QLatin1Char('.'))))
+        return true;
+    return !previous.isEmpty() && compareOids(current, previous) <= 0;
 }

@@ -219,6 +219,9 @@ private slots:
         QTest::newRow("next column") << 2 << base + ".2" << "1.3.6.1.2.1.2.2.1.2.1" << true;
         QTest::newRow("column 10 shares the text prefix") << 2 << "" << "1.3.6.1.2.1.2.2.1.10.1" << true;
         QTest::newRow("repeated request") << 2 << base + ".5" << base + ".5" << true;
+        QTest::newRow("answer goes backwards") << 2 << base + ".5.2" << base + ".5.1" << true;
+        QTest::newRow("numeric, not text, order") << 3 << base + ".9" << base + ".10" << false;
+        QTest::newRow("longer is later") << 3 << base + ".9" << base + ".9.0" << false;
         QTest::newRow("the base itself") << 2 << "" << base << true;
         QTest::newRow("scalars never end") << 0 << "" << "9.9" << false;
         QTest::newRow("single instance never ends") << 1 << "" << "9.9" << false;
