@@ -339,6 +339,34 @@ private slots:
         QCOMPARE(o.calls, 0);  // a request being destroyed calls nobody
     }
 
+    // A binding may close its dialog, and so delete its request, from the callback.
+    void callbackMayDeleteItsRequest()
+    {
+        struct Ctx
+        {
+            KtSNMPRequest *request = nullptr;
+            int pendingSeen = -1;
+            int calls = 0;
+        } ctx;
+        ctx.request = new KtSNMPRequest(systemList());
+        aim(*ctx.request, m_agent.port(), v2c());
+        ctx.request->FetchAsync(
+            [](void *d, KtSNMPError *, KtSNMPVarList *) {
+                auto *c = static_cast<Ctx *>(d);
+                ++c->calls;
+                c->pendingSeen = c->request->Pending;
+                QElapsedTimer clock;
+                clock.start();
+                delete c->request;  // nothing outstanding: no waiting
+                c->request = nullptr;
+                QVERIFY(clock.elapsed() < 1000);
+            },
+            &ctx, true);
+        QTRY_COMPARE_WITH_TIMEOUT(ctx.calls, 1, 5000);
+        QCOMPARE(ctx.pendingSeen, 0);
+        QVERIFY(!ctx.request);
+    }
+
     void passPhraseChangeTakesEffectAtTheNextRequest_data()
     {
         QTest::addColumn<QStringList>("passes");
