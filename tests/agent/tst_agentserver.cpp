@@ -372,6 +372,22 @@ void TestAgentServer::badSeedIsRefusedWithItsLine()
     const QString err = QString::fromLocal8Bit(p.readAllStandardError());
     QVERIFY2(err.contains("bad.snmprec:2:"), qPrintable(err));
     QVERIFY(!QFile::exists(dir.filePath("state/saved.snmprec")));
+
+    // A damaged saved state is not silently replaced by the seed.
+    QVERIFY(QDir().mkpath(dir.filePath("state2")));
+    QFile saved(dir.filePath("state2/saved.snmprec"));
+    QVERIFY(saved.open(QIODevice::WriteOnly));
+    saved.write("1.3.6.1.2.1.1.5.0|4|kept\n1.3.6.1.2.1.1.6|");
+    saved.close();
+    QProcess q;
+    q.start(QStringLiteral(QSX_AGENT_EXE), {"--listen", QStringLiteral("udp:127.0.0.1:%1").arg(AgentProcess::FreePort()),
+                                             "--state-dir", dir.filePath("state2")});
+    QVERIFY(q.waitForFinished(10000));
+    QCOMPARE(q.exitCode(), 1);
+    const QString qerr = QString::fromLocal8Bit(q.readAllStandardError());
+    QVERIFY2(qerr.contains("saved.snmprec:2:") && qerr.contains("--factory-reset"), qPrintable(qerr));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().startsWith("1.3.6.1.2.1.1.5.0|4|kept"));
 }
 
 void TestAgentServer::listensOnIpv6Loopback()
