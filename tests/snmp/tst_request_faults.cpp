@@ -494,9 +494,11 @@ private slots:
             ++depth;
             deepest = qMax(deepest, depth);
             ++c->calls;
-            // The other answers arrive while this blocks; they must wait.
+            // The other answers arrive while this blocks, or while the
+            // event loop runs inside the callback (a message box); they wait.
             if (c->syncRequest)
                 c->syncRequest->Fetch(true);
+            QTest::qWait(60);
             --depth;
         };
         KtSNMPRequest syncer(systemList());
