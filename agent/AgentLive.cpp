@@ -3,6 +3,8 @@
 #include "AgentBuiltins.h"
 
 #include <cmath>
+#include <cstdio>
+#include <ctime>
 #include <map>
 
 namespace {
@@ -74,6 +76,8 @@ void AgentLive::boot(uint64_t nowMs)
     for (auto &row : m_count)
         row.fill(0.0);
     m_proto.fill(0.0);
+    m_bootWall = 0;
+    m_clockWritten.clear();   // reloaded data holds an old clock value, not a manager's set
     // Port 1's octet counters start a minute before their first wrap.
     m_count[0][InOctets] = Wrap32 - Rate(1, InOctets) * 60.0;
     m_count[0][OutOctets] = Wrap32 - Rate(1, OutOctets) * 60.0;
@@ -178,6 +182,72 @@ void AgentLive::write(uint64_t nowMs)
     proto("1.3.6.1.2.1.7.4.0", 5, 1.0);
     proto("1.3.6.1.2.1.4.15.0", 1, 0.1);
     refresh(parsed(AgentOids::FrontPanelLeds.c_str()), AgentValue::Octets(ledOctets(nowMs)));
+}
+
+std::string AgentLive::DateAndTime(int64_t localSec)
+{
+    const time_t t = time_t(localSec);
+    struct tm tm;
+    gmtime_r(&t, &tm);
+    const int year = tm.tm_year + 1900;
+    std::string o;
+    o += char(year >> 8);
+    o += char(year & 0xff);
+    o += char(tm.tm_mon + 1);
+    o += char(tm.tm_mday);
+    o += char(tm.tm_hour);
+    o += char(tm.tm_min);
+    o += char(tm.tm_sec);
+    o += char(0);
+    return o;
+}
+
+std::optional<int64_t> AgentLive::ParseDateAndTime(const std::string &octets)
+{
+    if (octets.size() != 8 && octets.size() != 11)
+        return std::nullopt;
+    const auto u = [&](size_t i) { return int(uint8_t(octets[i])); };
+    struct tm tm = {};
+    tm.tm_year = (u(0) << 8 | u(1)) - 1900;
+    tm.tm_mon = u(2) - 1;
+    tm.tm_mday = u(3);
+    tm.tm_hour = u(4);
+    tm.tm_min = u(5);
+    tm.tm_sec = u(6);
+    if (tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_mday < 1 || tm.tm_mday > 31 || tm.tm_hour > 23
+        || tm.tm_min > 59 || tm.tm_sec > 60)
+        return std::nullopt;
+    return int64_t(timegm(&tm));
+}
+
+void AgentLive::updateClock(int64_t wallSec, uint64_t nowMs)
+{
+    const AgentOid &clockOid = parsed("1.3.6.1.4.1.32473.12.10.2.0");
+    if (const AgentValue *cur = m_store.get(clockOid)) {
+        if (!m_clockWritten.empty() && cur->bytes != m_clockWritten) {
+            if (auto set = ParseDateAndTime(cur->bytes))
+                m_clockOffset = *set - wallSec;
+        }
+        m_clockWritten = DateAndTime(wallSec + m_clockOffset);
+        refresh(clockOid, AgentValue::Octets(m_clockWritten));
+    }
+    if (m_bootWall == 0 || nowMs == m_bootMs)
+        m_bootWall = wallSec - int64_t((nowMs - m_bootMs) / 1000);
+    auto text = [](int64_t sec) {
+        const time_t t = time_t(sec);
+        struct tm tm;
+        gmtime_r(&t, &tm);
+        char buf[32];
+        std::strftime(buf, sizeof buf, "%Y/%m/%d %H:%M:%S", &tm);
+        return std::string(buf);
+    };
+    const uint64_t up = (nowMs - m_bootMs) / 1000;
+    char upText[48];
+    std::snprintf(upText, sizeof upText, "%llu days %02llu:%02llu:%02llu", (unsigned long long)(up / 86400),
+                  (unsigned long long)(up / 3600 % 24), (unsigned long long)(up / 60 % 60), (unsigned long long)(up % 60));
+    refresh(parsed("1.3.6.1.4.1.32473.12.10.10.1.0"), AgentValue::Octets(text(wallSec + m_clockOffset)));
+    refresh(parsed("1.3.6.1.4.1.32473.12.10.10.2.0"), AgentValue::Octets(upText));
+    refresh(parsed("1.3.6.1.4.1.32473.12.10.10.3.0"), AgentValue::Octets(text(m_bootWall + m_clockOffset)));
 }
 
 std::string AgentLive::ledOctets(uint64_t nowMs) const

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Makes the stored switch look alive: sysUpTime ticks, port counters grow
@@ -24,6 +25,12 @@ public:
 
     uint32_t uptimeTicks(uint64_t nowMs) const { return uint32_t((nowMs - m_bootMs) / 10); }
     bool linkUp(int port) const { return m_up[size_t(port - 1)]; }
+    // Keeps the switch clock running on the host's wall clock (seconds since
+    // the epoch); a clock set by a manager moves it by the difference.
+    void updateClock(int64_t wallSec, uint64_t nowMs);
+    static std::string DateAndTime(int64_t localSec);
+    static std::optional<int64_t> ParseDateAndTime(const std::string &octets);
+
     // The LED value for the given moment: power, console, RPS, then status/colour per port.
     std::string ledOctets(uint64_t nowMs) const;
 
@@ -48,4 +55,7 @@ private:
     std::array<bool, Ports> m_up{};
     bool m_linkKnown = false;   // false after boot: link objects are written whatever they held
     std::array<double, 8> m_proto{};
+    int64_t m_clockOffset = 0;       // seconds added to the wall clock
+    std::string m_clockWritten;      // the clock value last written, to see a manager's set
+    int64_t m_bootWall = 0;
 };

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -437,6 +438,11 @@ void AgentServer::refresh()
         return;
     m_lastRefreshMs = now;
     m_live.update(now);
+    // The switch keeps local time; the host's offset from UTC is applied once here.
+    const time_t wall = ::time(nullptr);
+    struct tm local;
+    localtime_r(&wall, &local);
+    m_live.updateClock(int64_t(wall) + local.tm_gmtoff, now);
     // The snmp group and the engine scalars are the library's real figures.
     static const std::pair<int, int> stats[] = {
         {1, STAT_SNMPINPKTS}, {2, STAT_SNMPOUTPKTS}, {3, STAT_SNMPINBADVERSIONS},
@@ -502,4 +508,7 @@ void AgentServer::deviceActions(const std::vector<AgentVarBind> &applied)
         save();
     if (doReboot)
         reboot();
+    // A clock or admin status just set takes effect now, not at the next read.
+    m_lastRefreshMs = 0;
+    refresh();
 }
