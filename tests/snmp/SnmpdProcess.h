@@ -16,6 +16,8 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -131,6 +133,8 @@ public:
         env.insert(QStringLiteral("MIBS"), QString());
         env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), m_dir.filePath(QStringLiteral("state")));
         m_process.setProcessEnvironment(env);
+        // The daemon dies with the test, even when the test crashes.
+        m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
         // A file, not a pipe: a full pipe would stall the daemon.
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.setStandardOutputFile(m_dir.filePath(QStringLiteral("snmpd.log")));
