@@ -88,7 +88,11 @@ quint32 truncateToU32(double d)
 
 QString fill(int entry, const char *placeholder, const QString &value)
 {
-    return KtCatalogue::Text(KtCatalogue::Common, entry).replace(QLatin1String(placeholder), value);
+    // A catalogue file has one message per line and writes a line break
+    // as the two characters "\n"; the built-in texts hold the real one.
+    return KtCatalogue::Text(KtCatalogue::Common, entry)
+        .replace(QLatin1String("\\n"), QLatin1String("\n"))
+        .replace(QLatin1String(placeholder), value);
 }
 
 } // namespace

@@ -26,6 +26,7 @@ private slots:
     void badFormats_data();
     void badFormats();
     void badFormatTextFollowsCatalogue();
+    void messagesFromCatalogueFile();
 
     void typing_data();
     void typing();
@@ -205,6 +206,35 @@ void TstConstraintFormat::badFormatTextFollowsCatalogue()
         QCOMPARE(e.code(), -2);
         QCOMPARE(e.message(), QString("Kaputtes Format!"));
     }
+}
+
+void TstConstraintFormat::messagesFromCatalogueFile()
+{
+    // A catalogue file holds one message per line, so its line breaks are
+    // written "\n"; placeholders are filled wherever the file puts them.
+    QTemporaryDir dir;
+    QFile file(dir.filePath("common.err"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Ok!\nBad logic operand!\nBad format!\n"
+               "Zu lang: max [MAXLEN]\nGenau [LEN]\nHex max [MAXLEN]\nHex genau [LEN]\n"
+               "Zahl [MIN]..[MAX]\n"
+               "Liste '[DELIMITER]'.\\nHoechstens [MAXCOUNT]\n"
+               "Liste '[DELIMITER]'.\\nGenau [COUNT]\n"
+               "[MAX] >= jede Zahl >= [MIN] ('[DELIMITER]')\\n\n");
+    file.close();
+    QVERIFY(KtCatalogue::LoadCatalogue(KtCatalogue::Common, file.fileName()));
+
+    QString m;
+    QCOMPARE(parseConstraint("%n.{l2}").exitVerdict("1.2.3", &m), Verdict::Reject);
+    QCOMPARE(m, QString("Liste '.'.\nHoechstens 2"));
+    QCOMPARE(parseConstraint("%n:{l2f}").exitVerdict("1", &m), Verdict::Reject);
+    QCOMPARE(m, QString("Liste ':'.\nGenau 2"));
+    QCOMPARE(parseConstraint("%n,{n1x5}").exitVerdict("9", &m), Verdict::Reject);
+    QCOMPARE(m, QString("5 >= jede Zahl >= 1 (',')\n"));
+    QCOMPARE(parseConstraint("%i{n1x4094}").exitVerdict("0", &m), Verdict::Reject);
+    QCOMPARE(m, QString("Zahl 1..4094"));
+    QCOMPARE(parseConstraint("%h{l4}").exitVerdict("12345", &m), Verdict::Reject);
+    QCOMPARE(m, QString("Hex max 4"));
 }
 
 void TstConstraintFormat::typing_data()
