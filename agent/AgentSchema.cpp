@@ -319,9 +319,9 @@ bool accessOfName(const std::string &name, uint32_t &access)
     return true;
 }
 
-bool parseRows(const std::string &spec, std::vector<std::string> &rows)
+bool parseRows(const std::string &rowText, std::vector<std::string> &rows)
 {
-    std::stringstream ss(spec);
+    std::stringstream ss(rowText);
     std::string item;
     while (std::getline(ss, item, ',')) {
         size_t dash = item.find('-');
@@ -365,8 +365,8 @@ std::vector<AgentGroup> AgentSchema::ParseGroups(const std::string &text, std::s
         if (word == "rows") {
             AgentGroup g;
             g.indexCount = AgentGroup::RowsOnly;
-            std::string spec;
-            if (!(ls >> g.root >> spec) || !parseRows(spec, g.rows))
+            std::string rowText;
+            if (!(ls >> g.root >> rowText) || !parseRows(rowText, g.rows))
                 return fail("bad rows");
             groups.push_back(g);
             continue;
@@ -377,9 +377,9 @@ std::vector<AgentGroup> AgentSchema::ParseGroups(const std::string &text, std::s
             if (word == "table") {
                 if (!(ls >> g.indexCount) || g.indexCount < 0)
                     return fail("table without index count");
-                std::string kw, spec;
+                std::string kw, rowText;
                 if (ls >> kw) {
-                    if (kw != "rows" || !(ls >> spec) || !parseRows(spec, g.rows))
+                    if (kw != "rows" || !(ls >> rowText) || !parseRows(rowText, g.rows))
                         return fail("bad rows");
                 }
             }
