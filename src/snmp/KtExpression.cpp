@@ -292,6 +292,9 @@ double Arithmetic(const QString &text)
 QString StoreNumber(double value, quint32 type)
 {
     auto clampUnsigned = [](double v, double max) { return v < 0 ? 0.0 : (v > max ? max : v); };
+    // A NaN has no integer value: converting it would be undefined.
+    if (std::isnan(value) && type != KtType::Double && type != KtType::Boolean)
+        KtThrowEngine(KtCatalogue::EngBadExprSyntax);
     switch (type) {
     case KtType::Boolean:
         return value != 0 ? QStringLiteral("true") : QStringLiteral("false");

@@ -169,6 +169,14 @@ private slots:
         QCOMPARE(codeOf([] { KtExpression::StoreNumber(1, KtType::IpAddress); }), -513);
     }
 
+    void storeNumberRefusesNaNForWholeNumbers()
+    {
+        const double nan = std::nan("");
+        for (quint32 type : {quint32(KtType::Integer), quint32(KtType::Counter), quint32(KtType::TimeTicks),
+                             quint32(KtType::Counter64), quint32(KtType::BcDateTime)})
+            QCOMPARE(codeOf([&] { KtExpression::StoreNumber(nan, type); }), -512);
+    }
+
     void condition_data()
     {
         QTest::addColumn<QString>("text");
