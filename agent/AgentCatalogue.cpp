@@ -3,7 +3,6 @@
 #include "AgentBuiltins.h"
 #include "AgentSchema.h"
 
-#ifdef QSX_AGENT_WITH_MIB
 #include "errors/KtException.h"
 #include "mib/KtMibData.h"
 #include "values/KtOptionList.h"
@@ -49,7 +48,6 @@ std::string addMibGroups(AgentSchema &schema)
 }
 
 } // namespace
-#endif
 
 std::string BuildAgentSchema(AgentSchema &schema)
 {
@@ -60,9 +58,7 @@ std::string BuildAgentSchema(AgentSchema &schema)
     for (const AgentGroup &g : groups)
         if (std::string e = schema.addGroup(g); !e.empty())
             return e;
-#ifdef QSX_AGENT_WITH_MIB
     if (std::string e = addMibGroups(schema); !e.empty())
         return e;
-#endif
     return {};
 }

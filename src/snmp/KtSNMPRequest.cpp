@@ -197,6 +197,13 @@ QList<KtVarBind> KtSNMPRequest::readBinds(bool restart, bool &getNext)
 
 QList<KtVarBind> KtSNMPRequest::prepareWrite(const QString &columnList, const QStringList &values)
 {
+    // The selection and the given values never outlive the operation, whether it succeeds or raises.
+    struct Restore
+    {
+        KtSNMPVarList &vars;
+        KtSNMPVarList saved;
+        ~Restore() { vars = saved; }
+    } restore{Vars, Vars};
     if (Vars.Kind > KtKind::MVT_UMV)
         KtThrowEngine(KtCatalogue::EngBadItemType);
     if (!columnList.isEmpty()) {
@@ -340,16 +347,7 @@ bool KtSNMPRequest::Store(const QString &columnList, const QStringList &values)
 {
     if (!Alive)
         return false;
-    KtSNMPVarList saved;
-    saved = Vars;
-    QList<KtVarBind> vbs;
-    try {
-        vbs = prepareWrite(columnList, values);
-    } catch (...) {
-        Vars = saved;
-        throw;
-    }
-    Vars = saved;  // the selection and the given values never outlive the operation
+    const QList<KtVarBind> vbs = prepareWrite(columnList, values);
     const KtPduResult answer = KtSnmpEngine::Instance().Exchange(target(true), KtPduCommand::Set, vbs);
     const KtStatusError e = statusOf(answer.status);
     if (e.code != 0)
@@ -362,16 +360,7 @@ void KtSNMPRequest::StoreAsync(KtSNMPCallback callback, void *userData, const QS
 {
     if (!Alive)
         return;
-    KtSNMPVarList saved;
-    saved = Vars;
-    QList<KtVarBind> vbs;
-    try {
-        vbs = prepareWrite(columnList, values);
-    } catch (...) {
-        Vars = saved;
-        throw;
-    }
-    Vars = saved;
+    const QList<KtVarBind> vbs = prepareWrite(columnList, values);
     sendAsync(false, target(true), int(KtPduCommand::Set), vbs, callback, userData);
 }
 
