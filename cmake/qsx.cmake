@@ -2,28 +2,59 @@
 
 set(QSX_WARNINGS -Wall -Wextra)
 
-# qsx_add_library(name [DEPS targets...] [SOURCES extra files...])
-# Takes every .cpp/.h of the calling folder (not its subfolders).
-function(qsx_add_library name)
-  cmake_parse_arguments(A "" "" "DEPS;SOURCES" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-  add_library(${name} STATIC ${srcs} ${A_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
-  target_compile_options(${name} PRIVATE ${QSX_WARNINGS})
-  target_link_libraries(${name} PUBLIC ${A_DEPS})
+function(_qsx_no_unknown_args fn)
+  if(ARGN)
+    message(FATAL_ERROR "${fn}: unknown arguments: ${ARGN}")
+  endif()
 endfunction()
 
-# qsx_add_test(file.cpp [DEPS targets...] [GUI] [FIXTURES name...] [TIMEOUT s])
-# The test is named after the file; GUI tests run on the offscreen platform.
-function(qsx_add_test file)
-  cmake_parse_arguments(A "GUI" "TIMEOUT" "DEPS;FIXTURES" ${ARGN})
-  get_filename_component(name ${file} NAME_WE)
-  add_executable(${name} ${file})
+# qsx_add_library(name SOURCES files... [DEPENDS targets...] [PUBLIC_DEPENDS targets...])
+# Sources are listed explicitly (.cpp, .h, .qrc, .ui; subfolder paths allowed).
+# DEPENDS are private: a dependency that shows in this library's headers goes
+# under PUBLIC_DEPENDS.
+function(qsx_add_library name)
+  cmake_parse_arguments(PARSE_ARGV 1 A "" "" "SOURCES;DEPENDS;PUBLIC_DEPENDS")
+  _qsx_no_unknown_args(qsx_add_library ${A_UNPARSED_ARGUMENTS})
+  if(NOT A_SOURCES)
+    message(FATAL_ERROR "qsx_add_library(${name}): SOURCES is empty")
+  endif()
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
   target_compile_options(${name} PRIVATE ${QSX_WARNINGS})
-  target_link_libraries(${name} PRIVATE Qt6::Test ${A_DEPS})
+  target_link_libraries(${name} PRIVATE ${A_DEPENDS} PUBLIC ${A_PUBLIC_DEPENDS})
+endfunction()
+
+# qsx_add_test(tst_x.cpp [SOURCES more files...] [DEPENDS targets...]
+#              [LABELS unit|integration|gui ...] [GUI] [FIXTURES names...] [TIMEOUT s])
+# The test is named after its first file. GUI tests get the offscreen
+# platform and the label "gui"; a test without labels is "unit". A unit
+# test starts no process and opens no socket (scripts/test --quick runs
+# only those).
+function(qsx_add_test file)
+  cmake_parse_arguments(PARSE_ARGV 1 A "GUI" "TIMEOUT" "SOURCES;DEPENDS;LABELS;FIXTURES")
+  _qsx_no_unknown_args(qsx_add_test ${A_UNPARSED_ARGUMENTS})
+  get_filename_component(name ${file} NAME_WE)
+  add_executable(${name} ${file} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${QSX_WARNINGS})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${A_DEPENDS})
   add_test(NAME ${name} COMMAND ${name})
-  set(env "QT_QPA_PLATFORM=offscreen")
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}")
+
+  set(labels ${A_LABELS})
+  foreach(l IN LISTS labels)
+    if(NOT l MATCHES "^(unit|integration|gui)$")
+      message(FATAL_ERROR "qsx_add_test(${name}): unknown label '${l}'")
+    endif()
+  endforeach()
+  if(A_GUI)
+    list(APPEND labels gui)
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  endif()
+  if(NOT labels)
+    set(labels unit)
+  endif()
+  list(REMOVE_DUPLICATES labels)
+  set_tests_properties(${name} PROPERTIES LABELS "${labels}")
+
   if(A_TIMEOUT)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT})
   else()

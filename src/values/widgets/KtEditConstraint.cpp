@@ -1,15 +1,13 @@
 #include "values/widgets/KtEditConstraint.h"
+#include "values/widgets/KtMessageService.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QEvent>
-#include <QFileInfo>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTimer>
 #include <QValidator>
 
@@ -434,9 +432,7 @@ void KtEditConstraint::showMessage(const QString &text)
         hook(m_owner, text);
         return;
     }
-    const QString caption = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, m_owner);
-    box.exec();
+    KtMessageService::Inform(m_owner, text);
 }
 
 void KtEditConstraint::beep()
