@@ -139,7 +139,9 @@ bool WriteProfile(const QString &path, const QByteArray &text)
         file.cancelWriting();
         return false;
     }
-    if (file.write(text) != text.size()) {
+    // commit() alone misses a failure of the final buffered write (a full
+    // disk, a size limit) and would rename a short file into place.
+    if (file.write(text) != text.size() || !file.flush() || file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;
     }
