@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -114,7 +113,6 @@ TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &
     // Not resizable: the dialog keeps the size its layout asks for.
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    QWidget::setTabOrder(edtPort, rgpSNMPVersion->button(0));
     enableV3(false);
 
     connect(rgpSNMPVersion, &KtRadioGroup::itemIndexChanged, this, &TfrmConfigSNMP::rgpSNMPVersionChange);
