@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -166,15 +167,15 @@ void AgentLive::buildPorts()
         int s[Kinds];
         for (int k = 0; k < Kinds; ++k)
             s[k] = addStream(rates[k], p);
-        struct Col { const char *base; std::vector<std::pair<int, int>> terms; };
+        struct Col { const char *base; std::vector<std::pair<int, int>> terms; bool octets = false; };
         const std::vector<Col> cols = {
-            {"1.3.6.1.2.1.2.2.1.10", {{s[InUcast], 620}, {s[InMcast], 180}, {s[InBcast], 90}, {s[InDiscard], 620}, {s[InError], 64}, {s[InUnknown], 100}}},
+            {"1.3.6.1.2.1.2.2.1.10", {{s[InUcast], 620}, {s[InMcast], 180}, {s[InBcast], 90}, {s[InDiscard], 620}, {s[InError], 64}, {s[InUnknown], 100}}, true},
             {"1.3.6.1.2.1.2.2.1.11", {{s[InUcast], 1}}},
             {"1.3.6.1.2.1.2.2.1.12", {{s[InMcast], 1}, {s[InBcast], 1}}},
             {"1.3.6.1.2.1.2.2.1.13", {{s[InDiscard], 1}}},
             {"1.3.6.1.2.1.2.2.1.14", {{s[InError], 1}}},
             {"1.3.6.1.2.1.2.2.1.15", {{s[InUnknown], 1}}},
-            {"1.3.6.1.2.1.2.2.1.16", {{s[OutUcast], 640}, {s[OutMcast], 180}, {s[OutBcast], 90}, {s[OutError], 64}}},
+            {"1.3.6.1.2.1.2.2.1.16", {{s[OutUcast], 640}, {s[OutMcast], 180}, {s[OutBcast], 90}, {s[OutError], 64}}, true},
             {"1.3.6.1.2.1.2.2.1.17", {{s[OutUcast], 1}}},
             {"1.3.6.1.2.1.2.2.1.18", {{s[OutMcast], 1}, {s[OutBcast], 1}}},
             {"1.3.6.1.2.1.2.2.1.19", {{s[OutDiscard], 1}}},
@@ -183,11 +184,11 @@ void AgentLive::buildPorts()
             {"1.3.6.1.2.1.31.1.1.1.3", {{s[InBcast], 1}}},
             {"1.3.6.1.2.1.31.1.1.1.4", {{s[OutMcast], 1}}},
             {"1.3.6.1.2.1.31.1.1.1.5", {{s[OutBcast], 1}}},
-            {"1.3.6.1.2.1.31.1.1.1.6", {{s[InUcast], 620}, {s[InMcast], 180}, {s[InBcast], 90}, {s[InDiscard], 620}, {s[InError], 64}, {s[InUnknown], 100}}},
+            {"1.3.6.1.2.1.31.1.1.1.6", {{s[InUcast], 620}, {s[InMcast], 180}, {s[InBcast], 90}, {s[InDiscard], 620}, {s[InError], 64}, {s[InUnknown], 100}}, true},
             {"1.3.6.1.2.1.31.1.1.1.7", {{s[InUcast], 1}}},
             {"1.3.6.1.2.1.31.1.1.1.8", {{s[InMcast], 1}}},
             {"1.3.6.1.2.1.31.1.1.1.9", {{s[InBcast], 1}}},
-            {"1.3.6.1.2.1.31.1.1.1.10", {{s[OutUcast], 640}, {s[OutMcast], 180}, {s[OutBcast], 90}, {s[OutError], 64}}},
+            {"1.3.6.1.2.1.31.1.1.1.10", {{s[OutUcast], 640}, {s[OutMcast], 180}, {s[OutBcast], 90}, {s[OutError], 64}}, true},
             {"1.3.6.1.2.1.31.1.1.1.11", {{s[OutUcast], 1}}},
             {"1.3.6.1.2.1.31.1.1.1.12", {{s[OutMcast], 1}}},
             {"1.3.6.1.2.1.31.1.1.1.13", {{s[OutBcast], 1}}},
@@ -199,7 +200,7 @@ void AgentLive::buildPorts()
             Output &o = output(column(c.base, p), isCounter64Column(c.base) ? AgentTag::Counter64 : AgentTag::Counter32);
             o.terms = c.terms;
             // Port 1's octet counters start a minute before their first wrap.
-            if (p == 1 && (c.terms.size() > 3)) {
+            if (p == 1 && c.octets) {
                 double rate = 0;
                 for (const auto &[st, w] : c.terms)
                     rate += m_streams[size_t(st)].rate * w;

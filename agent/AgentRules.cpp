@@ -1,6 +1,7 @@
 #include "AgentRules.h"
 
 #include "AgentBuiltins.h"
+#include "AgentDateTime.h"
 
 #include <set>
 
@@ -128,8 +129,16 @@ AgentStore::Check AgentRules::After(const AgentStore &store, const std::vector<A
     const AgentOid stp = oidOf(AgentOids::StpGroup);
     auto stpValue = [&](uint32_t arc) { return number(store, column(AgentOids::StpGroup, arc, {0}), -1); };
     const AgentOid bootpState = column(AgentOids::BootpServerEntry, 3);
+    const AgentOid clock = oidOf(AgentOids::Clock);
     for (size_t i = 0; i < pdu.size(); ++i) {
         const AgentOid &oid = pdu[i].first;
+        if (oid == clock) {
+            // The zone of an 11-octet clock becomes the Time Zone, so it must be one.
+            const auto d = AgentDateTime::Decode(pdu[i].second.bytes);
+            const AgentObject *zone = store.schema().findObject(oidOf(AgentOids::TimeZone));
+            if (d && d->zoneMinutes && zone && !zone->allows(*d->zoneMinutes))
+                return {AgentError::WrongValue, int(i)};
+        }
         if (oid.size() == stp.size() + 2 && OidStartsWith(oid, stp) && oid[stp.size()] >= 2 && oid[stp.size()] <= 5) {
             const int64_t version = stpValue(2), maxAge = stpValue(3), hello = stpValue(4), delay = stpValue(5);
             if (maxAge < 0 || hello < 0 || delay < 0)

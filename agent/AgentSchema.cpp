@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <numeric>
 #include <sstream>
 
 namespace {
