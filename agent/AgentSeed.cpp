@@ -183,7 +183,7 @@ AgentValue AgentSeed::ValueFor(const AgentObject &o, int row, const std::vector<
         if (v.bytes.size() < o.limits.minLength)
             v.bytes.resize(o.limits.minLength, '\0');
     }
-    if (o.tag == AgentTag::Integer && o.options.empty())
+    if ((o.tag == AgentTag::Integer && o.options.empty()) || o.tag == AgentTag::Gauge32)
         v.number = o.limits.clamp(v.number);
     return v;
 }
