@@ -375,8 +375,9 @@ std::string AgentServer::start()
     ::setenv("MIBS", "", 1);
     ::setenv("MIBDIRS", "", 1);
     ::setenv("SNMP_PERSISTENT_DIR", (m_options.stateDir + "/persist").c_str(), 1);
-    // An inherited configuration path would hide the agent's own configuration (communities, users).
-    ::setenv("SNMPCONFPATH", m_options.stateDir.c_str(), 1);
+    // An inherited configuration path would hide the agent's own configuration
+    // (communities, users) and its persistent engine identity.
+    ::setenv("SNMPCONFPATH", (m_options.stateDir + ":" + m_options.stateDir + "/persist").c_str(), 1);
     if (!m_options.quiet)
         snmp_enable_stderrlog();
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_ROLE, 0);
