@@ -163,6 +163,15 @@ public:
         return r.out.trimmed();
     }
 
+    // The octets of a string value (read as hex), empty on failure.
+    QByteArray octets(const QString &oid) const
+    {
+        Result r = tool("snmpget", {"-v2c", "-c", "cobalt", "-Oqvx", "-t", "2", "-r", "1", target(), oid});
+        if (r.exitCode != 0 || r.out.startsWith("No Such"))
+            return {};
+        return QByteArray::fromHex(r.out.remove('"').simplified().remove(' ').toLatin1());
+    }
+
 private:
     quint16 m_port;
     QString m_target;
