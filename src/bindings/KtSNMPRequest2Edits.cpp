@@ -111,11 +111,17 @@ char maskOfBit(int bit)
 KtSNMPRequest2Edits::KtSNMPRequest2Edits(QWidget *owner)
     : KtSNMPRequest2Controls(owner), Constraint(std::make_unique<KtEditConstraint>(owner, true))
 {
+    m_flushTimer.setSingleShot(true);
+    m_flushTimer.setInterval(FlushInterval);
+    connect(&m_flushTimer, &QTimer::timeout, this, &KtSNMPRequest2Edits::flushRows);
 }
 
 // Our connections go with this object; the edit boxes lose their checks
 // with the constraint.
-KtSNMPRequest2Edits::~KtSNMPRequest2Edits() = default;
+KtSNMPRequest2Edits::~KtSNMPRequest2Edits()
+{
+    dropQueuedRows();
+}
 
 const KtSNMPVar &KtSNMPRequest2Edits::var(int varIndex) const
 {
@@ -151,6 +157,8 @@ void KtSNMPRequest2Edits::AttachListView(QTreeWidget *view, bool disableWithoutS
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Widths after a read look at the rows on view and a few more, not at thousands.
+    view->header()->setResizeContentsPrecision(ResizePrecision);
     QPalette palette = view->palette();
     for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
@@ -667,20 +675,54 @@ int KtSNMPRequest2Edits::ColumnOf(int varIndex) const
     return m_columnOf.value(varIndex, -1);
 }
 
-void KtSNMPRequest2Edits::AddRow()
+QTreeWidgetItem *KtSNMPRequest2Edits::rowItem() const
 {
-    if (!ListView)
-        return;
     const KtSNMPVarList &vars = Request.Vars;
-    if (m_columnOf.size() != vars.Count())
-        BuildColumns();
     QStringList texts(ListView->columnCount());
     for (int i = 0; i < vars.Count(); ++i) {
         const int column = m_columnOf.at(i);
         if (column >= 0 && column < texts.size())
             texts[column] = vars.Get(i).Value;
     }
-    ListView->addTopLevelItem(new QTreeWidgetItem(texts));
+    return new QTreeWidgetItem(texts);
+}
+
+void KtSNMPRequest2Edits::AddRow()
+{
+    if (!ListView)
+        return;
+    if (m_columnOf.size() != Request.Vars.Count())
+        BuildColumns();
+    flushRows();
+    ListView->addTopLevelItem(rowItem());
+}
+
+void KtSNMPRequest2Edits::queueRow()
+{
+    if (m_columnOf.size() != Request.Vars.Count())
+        BuildColumns();
+    m_queuedRows.append(rowItem());
+    if (!m_flushTimer.isActive())
+        m_flushTimer.start();
+}
+
+void KtSNMPRequest2Edits::flushRows()
+{
+    m_flushTimer.stop();
+    if (m_queuedRows.isEmpty())
+        return;
+    if (ListView)
+        ListView->addTopLevelItems(m_queuedRows);
+    else
+        qDeleteAll(m_queuedRows);
+    m_queuedRows.clear();
+}
+
+void KtSNMPRequest2Edits::dropQueuedRows()
+{
+    m_flushTimer.stop();
+    qDeleteAll(m_queuedRows);
+    m_queuedRows.clear();
 }
 
 void KtSNMPRequest2Edits::TakeSelectedRow()
@@ -716,6 +758,7 @@ void KtSNMPRequest2Edits::paintProgress()
 
 void KtSNMPRequest2Edits::BeforeRead()
 {
+    dropQueuedRows();
     if (!ListView)
         return;
     BuildColumns();
@@ -729,9 +772,12 @@ void KtSNMPRequest2Edits::RowReceived()
         ShowValues(-1);
         return;
     }
-    AddRow();
-    if (!Asynchronous)
+    if (Asynchronous) {
+        queueRow();
+    } else {
+        AddRow();
         paintProgress();
+    }
 }
 
 void KtSNMPRequest2Edits::CollectValues()
@@ -750,6 +796,7 @@ void KtSNMPRequest2Edits::CollectValues()
 void KtSNMPRequest2Edits::AfterRead()
 {
     Modified = false;
+    flushRows();
     if (!ListView)
         return;
     // Widths once per read, never per row.

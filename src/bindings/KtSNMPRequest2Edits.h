@@ -7,6 +7,7 @@
 #include <QList>
 #include <QMetaObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -58,6 +59,10 @@ public:
 
     explicit KtSNMPRequest2Edits(QWidget *owner);
     ~KtSNMPRequest2Edits() override;
+
+    // Rows of an asynchronous walk reach the list view at most this many ms late.
+    static constexpr int FlushInterval = 50;
+    static constexpr int ResizePrecision = 100;
 
     QPointer<QTreeWidget> ListView;
     std::unique_ptr<KtEditConstraint> Constraint;
@@ -121,10 +126,18 @@ private:
     void showEdits(const ControlBinding &b, const QString &text, const QByteArray &raw);
     QString editsText(const ControlBinding &b) const;
     QByteArray take(const ControlBinding &b, const KtOptionList *list) const;
+    QTreeWidgetItem *rowItem() const;
+    void queueRow();
+    void flushRows();
+    void dropQueuedRows();
     void paintProgress();
 
     std::vector<std::unique_ptr<ControlBinding>> m_bindings;
     QList<int> m_columnOf;
     QMetaObject::Connection m_selection;
     QElapsedTimer m_paintClock;
+    // Rows of an asynchronous walk go into the view in batches, so that the
+    // view lays out and paints once per batch instead of once per row.
+    QList<QTreeWidgetItem *> m_queuedRows;
+    QTimer m_flushTimer;
 };

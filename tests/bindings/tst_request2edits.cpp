@@ -105,6 +105,7 @@ private slots:
     void scalarGroupRoundTrip();
     void tableWalkSelection_data();
     void tableWalkSelection();
+    void rowsAppearDuringAsyncWalk();
     void partBindingKeepsOtherOctets();
     void singleControls_data();
     void singleControls();
@@ -223,6 +224,27 @@ void TestRequest2Edits::tableWalkSelection()
     f.edits.Write(false, true);
     QTRY_VERIFY_WITH_TIMEOUT(!f.edits.Busy, 15000);
     QCOMPARE(AgentSession::value("1.3.6.1.2.1.2.2.1.7.4", KtType::Integer), QStringLiteral("1"));
+}
+
+void TestRequest2Edits::rowsAppearDuringAsyncWalk()
+{
+    AgentProcess slow;
+    QVERIFY(AgentSession::startClean(slow, {"--delay", "40"}));
+    Form f;
+    f.var("1.3.6.1.2.1.2.2.1.1", KtType::Integer, KtAccess::ReadOnly);
+    f.var("1.3.6.1.2.1.2.2.1.2", KtType::DisplayStr, KtAccess::ReadOnly);
+    f.edits.Request.Vars.Kind = KtKind::MVT_UMV;
+    f.edits.Request.Vars.IndexCount = 1;
+    f.edits.Request.AgentPort = slow.port();
+    QTreeWidget *view = f.add<QTreeWidget>();
+    f.edits.AttachListView(view);
+    QVERIFY(f.show());
+    f.edits.Read();
+    QTRY_VERIFY_WITH_TIMEOUT(view->topLevelItemCount() > 0, 10000);
+    QVERIFY(f.edits.Busy);
+    QTRY_VERIFY_WITH_TIMEOUT(!f.edits.Busy, 20000);
+    QCOMPARE(view->topLevelItemCount(), 29);
+    slow.stop();
 }
 
 void TestRequest2Edits::partBindingKeepsOtherOctets()
