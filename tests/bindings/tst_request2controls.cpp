@@ -9,11 +9,8 @@
 #include "errors/KtException.h"
 #include "values/KtOptionList.h"
 
-#include <QLabel>
-#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <QStatusBar>
 #include <QtTest>
 
 namespace {
@@ -83,11 +80,8 @@ private slots:
     void cleanupTestCase() { m_session.stop(); }
     void statusText_data();
     void statusText();
-    void statusTargets_data();
-    void statusTargets();
     void asyncOutcome_data();
     void asyncOutcome();
-    void blockingFailureIsRaised_data();
     void blockingFailureIsRaised();
     void refreshAfterSet_data();
     void refreshAfterSet();
@@ -136,48 +130,6 @@ void TestRequest2Controls::statusText()
     const QString text = KtSNMPRequest2Controls::StatusText(operation, name, QStringLiteral("Ok!"), time);
     KtCatalogue::RestoreBuiltIn(KtCatalogue::Templates);
     QCOMPARE(text, expected);
-}
-
-void TestRequest2Controls::statusTargets_data()
-{
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<bool>("shown");
-    QTest::newRow("memo") << "memo" << true;
-    QTest::newRow("status bar") << "bar" << true;
-    QTest::newRow("status-bar panel") << "panel" << true;
-    QTest::newRow("label elsewhere") << "label" << false;
-}
-
-void TestRequest2Controls::statusTargets()
-{
-    QFETCH(QString, target);
-    QFETCH(bool, shown);
-    QMainWindow window;
-    auto *memo = new QPlainTextEdit(&window);
-    auto *panel = new QLabel;
-    window.statusBar()->addWidget(panel);
-    auto *label = new QLabel(&window);
-    Counters c;
-    Probe p(c, &window);
-    QObject *t = target == "memo" ? static_cast<QObject *>(memo)
-        : target == "bar"         ? static_cast<QObject *>(window.statusBar())
-        : target == "panel"       ? static_cast<QObject *>(panel)
-                                  : static_cast<QObject *>(label);
-    p.SetStatusTarget(t);
-    p.ShowStatus(QStringLiteral("Ok!"));
-    p.ShowStatus(QStringLiteral("Done!"));
-    const QString text = target == "memo" ? memo->toPlainText()
-        : target == "bar"                 ? window.statusBar()->currentMessage()
-        : target == "panel"               ? panel->text()
-                                          : label->text();
-    if (!shown) {
-        QVERIFY(text.isEmpty());
-        return;
-    }
-    QVERIFY2(text.startsWith(target == "memo" ? "Get: Ok!. Receive at " : "Get: Done!. Receive at "),
-             qPrintable(text));
-    if (target == "memo")
-        QCOMPARE(memo->document()->blockCount(), 2);
 }
 
 void TestRequest2Controls::asyncOutcome_data()
@@ -243,33 +195,22 @@ void TestRequest2Controls::asyncOutcome()
     }
 }
 
-void TestRequest2Controls::blockingFailureIsRaised_data()
-{
-    QTest::addColumn<bool>("write");
-    QTest::newRow("read") << false;
-    QTest::newRow("write") << true;
-}
-
+// The failure of a blocking read reaches the caller; a write's is in refreshAfterSet.
 void TestRequest2Controls::blockingFailureIsRaised()
 {
-    QFETCH(bool, write);
-    QPlainTextEdit memo;
     Counters c;
     Probe p(c);
     scalars(p.Request.Vars, false);
     unreachable(p.Request);
     p.Asynchronous = false;
-    p.SetStatusTarget(&memo);
     try {
-        write ? p.Write(false, false) : p.Read();
+        p.Read();
         QFAIL("no exception");
     } catch (const KtException &e) {
         QCOMPARE(e.code(), -405);
         QCOMPARE(e.message(), QStringLiteral("SNMP request timed out!"));
     }
     QVERIFY(!p.Busy);
-    QCOMPARE(p.LastOperation, write ? 1 : 0);
-    QVERIFY(memo.toPlainText().isEmpty());  // the caller shows it
 }
 
 void TestRequest2Controls::refreshAfterSet_data()
