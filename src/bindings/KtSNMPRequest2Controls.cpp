@@ -122,10 +122,26 @@ void KtSNMPRequest2Controls::Guarded(const std::function<void()> &work)
     }
 }
 
-// The binding's own condition is always empty, so only the request's counts.
-bool KtSNMPRequest2Controls::rowAccepted()
+// A row counts only when the request's condition holds for it (the
+// binding's own condition is always empty).
+void KtSNMPRequest2Controls::takeRow()
 {
-    return Request.Evaluate(QString()) && Request.MatchesCondition();
+    if (Request.Evaluate(QString()) && Request.MatchesCondition()) {
+        RowReceived();
+        ++ResultCount;
+    }
+}
+
+// Runs work with Busy set; a failure clears it and goes on to the caller.
+void KtSNMPRequest2Controls::whileBusy(const std::function<void()> &work)
+{
+    Busy = true;
+    try {
+        work();
+    } catch (const KtException &) {
+        Busy = false;
+        throw;
+    }
 }
 
 void KtSNMPRequest2Controls::Read()
@@ -134,38 +150,20 @@ void KtSNMPRequest2Controls::Read()
     BeforeRead();
     ResultCount = 0;
     if (Asynchronous) {
-        Busy = true;
-        try {
-            if (!m_link->FetchAsync(true))
-                Busy = false;
-        } catch (const KtException &) {
-            // Nothing went out, so no answer will clear it.
-            Busy = false;
-            throw;
-        }
+        // Busy stays set until the answer, unless nothing went out.
+        whileBusy([this] { Busy = m_link->FetchAsync(true); });
         return;
     }
-    Busy = true;
-    try {
+    whileBusy([this] {
         if (isTable(Request.Vars.Kind)) {
-            for (bool more = Request.Fetch(true); more; more = Request.Fetch(false)) {
-                if (rowAccepted()) {
-                    RowReceived();
-                    ++ResultCount;
-                }
-            }
+            for (bool more = Request.Fetch(true); more; more = Request.Fetch(false))
+                takeRow();
         } else {
             Request.Fetch(true);
-            if (rowAccepted()) {
-                RowReceived();
-                ++ResultCount;
-            }
+            takeRow();
         }
         AfterRead();
-    } catch (const KtException &) {
-        Busy = false;
-        throw;
-    }
+    });
     Busy = false;
     if (StatusTarget)
         ShowStatus(successText());
@@ -179,24 +177,14 @@ void KtSNMPRequest2Controls::Write(bool refreshAfterSet, bool collect, const QSt
     BeforeWrite();
     if (collect)
         CollectValues();
-    Busy = true;
     if (Asynchronous) {
-        try {
-            if (!m_link->StoreAsync(columns, values))
-                Busy = false;
-        } catch (const KtException &) {
-            Busy = false;
-            throw;
-        }
+        whileBusy([&] { Busy = m_link->StoreAsync(columns, values); });
         return;
     }
-    try {
+    whileBusy([&] {
         Request.Store(columns, values);
         AfterWrite();
-    } catch (const KtException &) {
-        Busy = false;
-        throw;
-    }
+    });
     Busy = false;
     if (StatusTarget)
         ShowStatus(successText());
@@ -233,18 +221,12 @@ void KtSNMPRequest2Controls::readStep(const KtSNMPError &result)
         return;
     }
     if (!isTable(Request.Vars.Kind)) {
-        if (rowAccepted()) {
-            RowReceived();
-            ++ResultCount;
-        }
+        takeRow();
         finishRead(result);
         return;
     }
     if (!result.Finished) {
-        if (rowAccepted()) {
-            RowReceived();
-            ++ResultCount;
-        }
+        takeRow();
         if (m_link->FetchAsync(false))
             return;
     }

@@ -89,7 +89,8 @@ protected:
     void Guarded(const std::function<void()> &work);
 
 private:
-    bool rowAccepted();
+    void takeRow();
+    void whileBusy(const std::function<void()> &work);
     void answered(bool read, const KtSNMPError &result);
     void failed(bool read, const KtException &error);
     void readStep(const KtSNMPError &result);
