@@ -413,19 +413,25 @@ void KtSNMPRequest2Edits::showEdits(const ControlBinding &b, const QString &text
     const quint32 type = b.typeCode;
     if (boxes < boxesNeeded(type))
         KtThrowEngine(KtCatalogue::EngTooFewControls);
+    // Boxes past a shorter value are emptied, so that no octet or
+    // sub-identifier of a row shown before is written back with this one.
     if (isHex(type)) {
         if (boxes < raw.size())
             KtThrowEngine(KtCatalogue::EngTooFewControls);
-        for (int i = 0; i < raw.size(); ++i)
+        if (isPlaceholder(text))
+            return;
+        for (int i = 0; i < boxes; ++i)
             setBox(b, i, hexOctet(raw, i));
         return;
     }
     if (type == KtType::ObjectId) {
-        const QList<quint32> oid = isPlaceholder(text) ? QList<quint32>() : KtValue::ParseOid(text);
+        if (isPlaceholder(text))
+            return;
+        const QList<quint32> oid = KtValue::ParseOid(text);
         if (boxes < oid.size())
             KtThrowEngine(KtCatalogue::EngTooFewControls);
-        for (int i = 0; i < oid.size(); ++i)
-            setBox(b, i, QString::number(oid.at(i)));
+        for (int i = 0; i < boxes; ++i)
+            setBox(b, i, i < oid.size() ? QString::number(oid.at(i)) : QString());
         return;
     }
     if (boxesNeeded(type) == 0) {
@@ -469,8 +475,10 @@ void KtSNMPRequest2Edits::showEdits(const ControlBinding &b, const QString &text
         const double days = std::bit_cast<double>(qFromLittleEndian<quint64>(raw.constData()));
         if (!std::isfinite(days) || std::abs(days) > 3.0e6)
             KtThrowEngine(KtCatalogue::EngBadPartValue);
-        const double whole = std::floor(days);
-        const qint64 ms = qBound<qint64>(0, std::llround((days - whole) * double(MsPerDay)), MsPerDay - 1);
+        // Before the epoch the day counts back while the time still runs
+        // forward, as in the value text.
+        const double whole = std::trunc(days);
+        const qint64 ms = qBound<qint64>(0, std::llround(std::fabs(days - whole) * double(MsPerDay)), MsPerDay - 1);
         const QDate date = DayZero.addDays(qint64(whole));
         const qint64 parts[] = {date.year(), date.month(), date.day(), ms / 3600000, ms / 60000 % 60,
                                 ms / 1000 % 60, ms % 1000};
@@ -586,6 +594,11 @@ QString KtSNMPRequest2Edits::editsText(const ControlBinding &b) const
     const quint32 type = b.typeCode;
     if (boxes < boxesNeeded(type))
         KtThrowEngine(KtCatalogue::EngTooFewControls);
+    // A value of variable length ends at its last filled box.
+    int filled = boxes;
+    if (isHex(type) || type == KtType::ObjectId)
+        while (filled > 0 && edit(b, filled - 1)->text().isEmpty())
+            --filled;
     auto joined = [&](int count) {
         QStringList parts;
         for (int i = 0; i < count; ++i)
@@ -593,7 +606,7 @@ QString KtSNMPRequest2Edits::editsText(const ControlBinding &b) const
         return parts.join(QLatin1Char('.'));
     };
     if (isHex(type) || type == KtType::MacAddress || type == KtType::Ipv6Address) {
-        const int count = isHex(type) ? boxes : boxesNeeded(type);
+        const int count = isHex(type) ? filled : boxesNeeded(type);
         QString hex;
         for (int i = 0; i < count; ++i) {
             const QString box = edit(b, i)->text();
@@ -603,7 +616,7 @@ QString KtSNMPRequest2Edits::editsText(const ControlBinding &b) const
     }
     switch (type) {
     case KtType::ObjectId:
-        return joined(boxes);
+        return joined(filled);
     case KtType::IpAddress:
     case KtType::NsapAddr:
         return joined(4);
@@ -635,7 +648,9 @@ QString KtSNMPRequest2Edits::editsText(const ControlBinding &b) const
             + boxNumber(b, 6);
         if (!date.isValid() || ms < 0 || ms >= MsPerDay)
             KtThrowEngine(KtCatalogue::EngBadPartValue);
-        return KtValue::BcDateTimeToText(double(DayZero.daysTo(date)) + double(ms) / double(MsPerDay));
+        const double day = double(DayZero.daysTo(date));
+        const double time = double(ms) / double(MsPerDay);
+        return KtValue::BcDateTimeToText(day < 0 ? day - time : day + time);
     }
     default:
         return edit(b, 0)->text();

@@ -169,8 +169,14 @@ void KtSNMPRequest2Leds::DecodeLed(LedBinding &led)
         led.Blinking = (s & map.BlinkMask) != 0;
         return;
     }
-    // A pair needs both octets; status 1 means the port is not there.
-    if (s == 1 || b + 1 >= raw.size())
+    // Status 1: the port is not there.
+    if (s == 1) {
+        led.Color = map.AbsentColor;
+        led.Blinking = false;
+        return;
+    }
+    // A pair needs both octets.
+    if (b + 1 >= raw.size())
         return absent();
     led.Blinking = (s & map.BlinkMask) != 0;
     led.Color = map.ColorOf(quint8(raw.at(b + 1)) & map.ValueMask);

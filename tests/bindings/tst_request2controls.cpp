@@ -9,8 +9,11 @@
 #include "errors/KtException.h"
 #include "values/KtOptionList.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStatusBar>
 #include <QtTest>
 
 namespace {
@@ -80,6 +83,8 @@ private slots:
     void cleanupTestCase() { m_session.stop(); }
     void statusText_data();
     void statusText();
+    void statusTargets_data();
+    void statusTargets();
     void asyncOutcome_data();
     void asyncOutcome();
     void blockingFailureIsRaised();
@@ -130,6 +135,48 @@ void TestRequest2Controls::statusText()
     const QString text = KtSNMPRequest2Controls::StatusText(operation, name, QStringLiteral("Ok!"), time);
     KtCatalogue::RestoreBuiltIn(KtCatalogue::Templates);
     QCOMPARE(text, expected);
+}
+
+void TestRequest2Controls::statusTargets_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("memo") << "memo" << true;
+    QTest::newRow("status bar") << "bar" << true;
+    QTest::newRow("panel of a status bar") << "panel" << true;
+    QTest::newRow("label elsewhere") << "label" << false;
+    QTest::newRow("edit box") << "edit" << false;
+}
+
+void TestRequest2Controls::statusTargets()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, shown);
+    RecordedMessages messages;
+    QPlainTextEdit memo("earlier");
+    QStatusBar bar;
+    auto *panel = new QLabel;
+    bar.addWidget(panel);
+    QLabel label;
+    QLineEdit edit;
+    Counters c;
+    Probe p(c);
+    p.Request.Vars.DisplayName = QStringLiteral(" Port List");
+    if (target == "bar")
+        p.SetStatusBar(&bar);
+    else if (target == "panel")
+        p.SetStatusPanel(panel);
+    else
+        p.SetStatusTarget(target == "memo" ? &memo : target == "label" ? static_cast<QObject *>(&label) : &edit);
+    p.WriteFailed(KtSNMPError{-405, 0, QStringLiteral("SNMP request timed out!"), {}, 0, true});
+    const QString seen = target == "memo" ? memo.toPlainText()
+        : target == "bar"                 ? bar.currentMessage()
+        : target == "panel"               ? panel->text()
+                                          : label.text() + edit.text();
+    const QString line = QStringLiteral("Set: SNMP request timed out! Request: Port List. Receive at ");
+    QVERIFY2(seen.startsWith(target == "memo" ? "earlier\n" + line : line) == shown, qPrintable(seen));
+    QVERIFY(shown || seen.isEmpty());
+    QVERIFY(messages.shown.isEmpty());  // a target of another kind still takes the place of a box
 }
 
 void TestRequest2Controls::asyncOutcome_data()

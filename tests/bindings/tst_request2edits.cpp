@@ -85,6 +85,15 @@ struct Form
     }
 };
 
+// "0012CF" -> "00", "12", "CF"
+QStringList octetTexts(const QString &hex)
+{
+    QStringList t;
+    for (int i = 0; i + 1 < hex.size(); i += 2)
+        t.append(hex.mid(i, 2));
+    return t;
+}
+
 QStringList texts(const QList<QLineEdit *> &boxes)
 {
     QStringList t;
@@ -328,12 +337,20 @@ void TestRequest2Edits::multiBoxes_data()
     QTest::addColumn<QStringList>("shown");
     QTest::addColumn<QStringList>("typed");
     QTest::addColumn<QString>("taken");
+    const QString v6 = QStringLiteral("FE80000000000000021BCF3A0B410001");
     QTest::newRow("mac") << quint32(KtType::MacAddress) << "0012CF3A0B41"
                          << QStringList{"00", "12", "CF", "3A", "0B", "41"}
                          << QStringList{"1", "A", "", "3A", "0B", "41"} << "010A003A0B41";
+    QTest::newRow("ipv6") << quint32(KtType::Ipv6Address) << v6 << octetTexts(v6) << octetTexts(v6) << v6;
+    // Boxes past the value are emptied, and left out again when taken.
+    QTest::newRow("hex shorter than the boxes") << quint32(KtType::OctetStr) << "AABB"
+                                                << QStringList{"AA", "BB", "", ""}
+                                                << QStringList{"AA", "", "C", ""} << "AA000C";
+    QTest::newRow("hex in one box") << quint32(KtType::OctetStr) << "AABBCCDD" << QStringList{"AABBCCDD"}
+                                    << QStringList{"11"} << "11";
     QTest::newRow("ipv4") << quint32(KtType::IpAddress) << "10.90.90.90" << QStringList{"10", "90", "90", "90"}
                           << QStringList{"192", "168", "0", "1"} << "192.168.0.1";
-    QTest::newRow("ipv4 not read") << quint32(KtType::IpAddress) << "(NULL)" << QStringList{"1", "2", "3", "4"}
+    QTest::newRow("ipv4 not read") << quint32(KtType::IpAddress) << "(NULL)" << QStringList{"7", "7", "7", "7"}
                                    << QStringList{"1", "2", "3", "4"} << "1.2.3.4";
     QTest::newRow("time ticks") << quint32(KtType::TimeTicks) << "2 days, 1:02:03.04"
                                 << QStringList{"2", "1", "2", "3", "4"} << QStringList{"0", "0", "0", "45", "0"}
@@ -343,7 +360,15 @@ void TestRequest2Edits::multiBoxes_data()
                                    << QStringList{"2009", "12", "31", "23", "59", "58", "7", "+", "0", "0"}
                                    << "2009-12-31,23:59:58.7";
     QTest::newRow("object id") << quint32(KtType::ObjectId) << "1.3.6" << QStringList{"1", "3", "6", ""}
-                               << QStringList{"1", "3", "6", "1"} << "1.3.6.1";
+                               << QStringList{"1", "3", "6", ""} << "1.3.6";
+    QTest::newRow("date before 1900") << quint32(KtType::BcDateTime) << "1899/12/29 06:00:00 am"
+                                      << QStringList{"1899", "12", "29", "6", "0", "0", "0"}
+                                      << QStringList{"1899", "12", "28", "18", "30", "0", "0"}
+                                      << "1899/12/28 06:30:00 pm";
+    QTest::newRow("date and time of day") << quint32(KtType::BcDateTime) << "2008/03/14 01:05:09 pm"
+                                          << QStringList{"2008", "3", "14", "13", "5", "9", "0"}
+                                          << QStringList{"2009", "12", "31", "0", "0", "1", "0"}
+                                          << "2009/12/31 12:00:01 am";
 }
 
 void TestRequest2Edits::multiBoxes()
@@ -357,9 +382,8 @@ void TestRequest2Edits::multiBoxes()
     f.var("1.3.6.1.4.1.32473.99.3", type, KtAccess::ReadWrite, nullptr, value);
     const QList<QLineEdit *> boxes = f.boxes(int(shown.size()));
     f.edits.BindEdits(0, QStringLiteral("%s").repeated(boxes.size()), boxes);
-    if (value == "(NULL)")
-        for (int i = 0; i < boxes.size(); ++i)
-            boxes.at(i)->setText(shown.at(i));
+    for (QLineEdit *box : boxes)
+        box->setText("7");  // left from a row shown before
     f.edits.ShowValues();
     QCOMPARE(texts(boxes), shown);
     for (int i = 0; i < boxes.size(); ++i)

@@ -96,6 +96,7 @@ void TestRequest2Leds::decode_data()
     QTest::newRow("short value") << frontValue().left(5) << 2 << 7 << "port" << "K";
     QTest::newRow("pair cut after its status") << frontValue({{3, '\x82'}}).left(4) << 2 << 3 << "port" << "K";
     QTest::newRow("strict map, short value") << frontValue().left(5) << 2 << 7 << "strict" << "-519";
+    QTest::newRow("strict map, status 1") << frontValue({{7, '\x01'}}) << 2 << 7 << "strict" << "?";
     QTest::newRow("strict map, value present") << frontValue() << 2 << 7 << "strict" << "G";
 }
 
