@@ -5,6 +5,7 @@
 
 #include "bindings/KtRequestLink.h"
 #include "bindings/KtSNMPRequest2Controls.h"
+#include "bindings/KtSNMPRequest2Edits.h"
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 #include "values/KtOptionList.h"
@@ -14,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTreeWidget>
 #include <QtTest>
 
 namespace {
@@ -43,6 +45,21 @@ public:
     }
     void RowReceived() override { ++m_c.rows; }
     void BeforeRead() override { ++m_c.beforeReads; }
+
+private:
+    Counters &m_c;
+};
+
+// The editor binding, its rows going into a list view, counted like Probe's.
+class EditsProbe : public KtSNMPRequest2Edits
+{
+public:
+    EditsProbe(Counters &c, QTreeWidget *view) : KtSNMPRequest2Edits(nullptr), m_c(c) { AttachListView(view); }
+    void RowReceived() override
+    {
+        ++m_c.rows;
+        KtSNMPRequest2Edits::RowReceived();
+    }
 
 private:
     Counters &m_c;
@@ -321,19 +338,24 @@ void TestRequest2Controls::conditionRejectsRows()
 void TestRequest2Controls::deletedWhileOutstanding_data()
 {
     QTest::addColumn<bool>("inDone");
-    QTest::newRow("during a slow walk") << false;
-    QTest::newRow("from its own done callback") << true;
+    QTest::addColumn<bool>("editor");
+    QTest::newRow("during a slow walk") << false << false;
+    QTest::newRow("editor binding during a slow walk") << false << true;
+    QTest::newRow("from its own done callback") << true << false;
 }
 
 void TestRequest2Controls::deletedWhileOutstanding()
 {
     QFETCH(bool, inDone);
+    QFETCH(bool, editor);
     AgentProcess slow;
     if (!inDone)
         QVERIFY(AgentSession::startClean(slow, {"--delay", "150"}));
     QPlainTextEdit memo;
+    QTreeWidget view;
     Counters c;
-    QPointer<Probe> p = new Probe(c);
+    QPointer<KtSNMPRequest2Controls> p = editor ? static_cast<KtSNMPRequest2Controls *>(new EditsProbe(c, &view))
+                                                : new Probe(c);
     adminTable(p->Request.Vars);
     if (!inDone)
         p->Request.AgentPort = slow.port();
@@ -353,12 +375,14 @@ void TestRequest2Controls::deletedWhileOutstanding()
         QVERIFY(KtRequestLink::KeptRequests() >= 1);  // the next row is on its way
     }
     const int rows = c.rows;
+    const int shownRows = view.topLevelItemCount();
     const QString status = memo.toPlainText();
     QTRY_COMPARE_WITH_TIMEOUT(KtRequestLink::KeptRequests(), 0, 10000);
     QTest::qWait(300);
     QCOMPARE(c.rows, rows);
     QCOMPARE(c.done, inDone ? 1 : 0);
     QCOMPARE(memo.toPlainText(), status);
+    QCOMPARE(view.topLevelItemCount(), shownRows);
     slow.stop();
 }
 
