@@ -248,6 +248,7 @@ bool TMainForm::FormCreate(const QStringList &arguments, const QString &executab
     const KtStartupResult started = KtStartup::Run(arguments, executableFolder, this);
     if (QAction *configure = MenuItem(QStringLiteral("SNMPConfigure1")))
         configure->setVisible(started.InstallationMode);
+    hideEmptyMenus(menuBar()->actions());
     if (!started.Proceed) {
         m_exitCode = started.ExitCode;
         return false;
@@ -265,6 +266,19 @@ bool TMainForm::FormCreate(const QStringList &arguments, const QString &executab
     if (const QScreen *s = screen())
         move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     return true;
+}
+
+// A menu left without a visible entry (SNMP Configure outside an
+// installation) would open onto nothing.
+bool TMainForm::hideEmptyMenus(const QList<QAction *> &actions)
+{
+    bool anyVisible = false;
+    for (QAction *action : actions) {
+        if (QMenu *menu = action->menu(); menu && action->isVisible() && !hideEmptyMenus(menu->actions()))
+            action->setVisible(false);
+        anyVisible = anyVisible || (action->isVisible() && !action->isSeparator());
+    }
+    return anyVisible;
 }
 
 void TMainForm::setUpFrontPanel()

@@ -90,6 +90,7 @@ protected:
 
 private:
     void buildFace();
+    static bool hideEmptyMenus(const QList<QAction *> &actions);
     void setUpFrontPanel();
     void enableVersion3Items();
     void createRmonStateBinding();

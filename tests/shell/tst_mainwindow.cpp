@@ -58,10 +58,16 @@ const QString RmonStateOid = QStringLiteral("1.3.6.1.4.1.32473.11.69.1.2.1.2.3.0
 // Own commands plus the entries whose state the window keeps.
 void buildWithStateEntries(TMainForm &form, QMenuBar *bar)
 {
-    static const QStringList state{"Statistics1", "History1", "AlarmEvent1", "Engine", "MPD", "USM"};
+    static const QStringList state{"Statistics1", "History1", "AlarmEvent1", "Engine", "MPD", "USM", "Statistics2"};
     TMainForm::BuildMenus(form, bar, [&form](const KtMenuEntry &e) {
         return bool(form.OwnCommand(e)) || state.contains(e.name());
     });
+}
+
+QStringList version3Arguments(quint16 port)
+{
+    return {"/I127.0.0.1", "/v3", QStringLiteral("/t%1").arg(port), "/nSHA_DES_User", "/l3", "/a3", "/p2",
+            "/Aqsx4810auth", "/Pqsx4810priv"};
 }
 
 QList<KtLedShape *> leds(TMainForm &form, const char *panel)
@@ -148,10 +154,7 @@ private slots:
     {
         QFETCH(QString, folder);
         QFETCH(bool, version3);
-        QStringList arguments{QStringLiteral("/I127.0.0.1")};
-        if (version3)
-            arguments << "/v3" << QStringLiteral("/t%1").arg(m_agent.port()) << "/nSHA_DES_User" << "/l3" << "/a3"
-                      << "/p2" << "/Aqsx4810auth" << "/Pqsx4810priv";
+        const QStringList arguments = version3 ? version3Arguments(m_agent.port()) : QStringList{"/I127.0.0.1"};
         // Outside installation mode no profile is found (no host application).
         ScriptedMessages boxes;
         std::unique_ptr<TMainForm> form = open(arguments, moduleFolder(folder, m_agent.port()));
@@ -353,8 +356,16 @@ private slots:
     {
         QFETCH(bool, present);
         const QString folder = moduleFolder(present ? "orvix_ems" : "plain", m_agent.port(), present);
-        std::unique_ptr<TMainForm> form = open({QStringLiteral("/I127.0.0.1")}, folder);
+        // With the window's own menus only: outside an installation the
+        // SNMP V3 menu holds nothing visible and goes too.
+        // Outside an installation only the command line reaches the agent.
+        const QStringList arguments = present ? QStringList{"/I127.0.0.1"} : version3Arguments(m_agent.port());
+        std::unique_ptr<TMainForm> form = open(arguments, folder, {});
         QVERIFY(form);
+        QAction *configure = form->MenuItem(QStringLiteral("SNMPConfigure1"));
+        QCOMPARE(configure->isVisible(), present);
+        QCOMPARE(qobject_cast<QMenu *>(configure->parent())->menuAction()->isVisible(), present);
+        QVERIFY(form->MenuItem(QStringLiteral("H1"))->isVisible());
         form->StatusPanel()->clear();
         form->MenuItem(QStringLiteral("H1"))->trigger();
         if (present) {
