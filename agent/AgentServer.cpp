@@ -375,8 +375,9 @@ std::string AgentServer::start()
     ::setenv("MIBDIRS", "", 1);
     ::setenv("SNMP_PERSISTENT_DIR", (m_options.stateDir + "/persist").c_str(), 1);
     // An inherited SNMPCONFPATH (the module sets one for itself) would win
-    // over the configuration written above and leave the agent without users.
-    ::setenv("SNMPCONFPATH", m_options.stateDir.c_str(), 1);
+    // over the configuration written above and the saved engine state, and
+    // leave the agent without users.
+    ::unsetenv("SNMPCONFPATH");
     if (!m_options.quiet)
         snmp_enable_stderrlog();
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_ROLE, 0);
