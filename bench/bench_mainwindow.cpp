@@ -8,6 +8,8 @@
 //
 // Without a display the offscreen platform is used.
 
+#include "AgentProcess.h"
+
 #include "shell/TMainForm.h"
 
 #include "bindings/KtLedShape.h"
@@ -22,16 +24,11 @@
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
-#include <arpa/inet.h>
 #include <cstdio>
 #include <ctime>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -47,21 +44,6 @@ qint64 monotonicNs()
 double sinceStartMs()
 {
     return double(monotonicNs() - qEnvironmentVariable(StartEnv).toLongLong()) / 1e6;
-}
-
-quint16 freePort()
-{
-    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    quint16 port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    ::close(fd);
-    return port;
 }
 
 // Calls done once, after the first paint of a widget that passes the test.
@@ -212,7 +194,8 @@ int main(int argc, char **argv)
 
     // The host application's settings and a profile aim the module at the agent.
     QTemporaryDir dir;
-    const quint16 port = freePort();
+    AgentProcess agent;
+    const quint16 port = agent.port();
     QDir(dir.path()).mkpath(QStringLiteral("config/Orvix"));
     QDir(dir.path()).mkpath(QStringLiteral("hexmon/bin"));
     QDir(dir.path()).mkpath(QStringLiteral("hexmon/Conf/MBF"));
@@ -225,17 +208,9 @@ int main(int argc, char **argv)
     settings.close();
     profile.close();
 
-    QProcess agent;
-    agent.start(QStringLiteral(QSX_AGENT_EXE), {"--listen", QStringLiteral("udp:127.0.0.1:%1").arg(port), "--state-dir",
-                                                 dir.filePath(QStringLiteral("agent")), "--quiet"});
-    if (!agent.waitForStarted())
+    if (!agent.start()) {
+        std::fprintf(stderr, "the agent did not start\n");
         return 1;
-    const QString needle = QStringLiteral(":%1 ").arg(port, 4, 16, QChar('0')).toUpper();
-    for (int i = 0; i < 150; ++i) {
-        QFile udp(QStringLiteral("/proc/net/udp"));
-        if (udp.open(QIODevice::ReadOnly) && QString::fromLatin1(udp.readAll()).toUpper().contains(needle))
-            break;
-        QThread::msleep(100);
     }
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -252,8 +227,7 @@ int main(int argc, char **argv)
     ok = ok && runChild(QStringLiteral("bare"), env, warm);
     for (int i = 0; ok && i < runs; ++i)
         ok = runChild(QStringLiteral("bare"), env, bare) && runChild(QStringLiteral("module"), env, module);
-    agent.terminate();
-    agent.waitForFinished(5000);
+    agent.stop();
     if (!ok)
         return 1;
 
