@@ -37,7 +37,7 @@ private slots:
         QCOMPARE(EntryCount(SnmpV3), 17);
         QCOMPARE(EntryCount(Usm), 14);
         QCOMPARE(EntryCount(SnmpClass), 23);
-        QCOMPARE(EntryCount(Engine), 29);
+        QCOMPARE(EntryCount(Engine), 30);
         QCOMPARE(EntryCount(Templates), 2);
         QCOMPARE(FileName(Engine), QString("ktsnmp.err"));
         QCOMPARE(FileName(Templates), QString("snmp.msg"));
@@ -171,7 +171,7 @@ private slots:
         f.close();
         LoadAll(dir.path());
         QCOMPARE(Text(Templates, 1), QString("S [ERROR]"));
-        QCOMPARE(EntryCount(Engine), 29);
+        QCOMPARE(EntryCount(Engine), 30);
     }
 
     void exceptionCarriesCodeAndText()

@@ -252,6 +252,7 @@ void TstValueText::shortRawRaises_data()
 {
     QTest::addColumn<quint32>("type");
     QTest::addColumn<int>("size");
+    QTest::addColumn<int>("least");  // octets a value needs
     const QList<QPair<quint32, int>> sizes = {
         {KtType::Boolean, 4}, {KtType::Integer, 4}, {KtType::Counter, 4}, {KtType::Gauge, 4},
         {KtType::UInteger, 4}, {KtType::TimeTicks, 4}, {KtType::IpAddress, 4}, {KtType::NsapAddr, 4},
@@ -260,18 +261,19 @@ void TstValueText::shortRawRaises_data()
         {KtType::UInt16, 2},
     };
     for (const auto &[type, size] : sizes)
-        QTest::addRow("type %u", type) << type << size;
+        QTest::addRow("type %u", type) << type << size << (type == KtType::DateTime ? 8 : size);
 }
 
 void TstValueText::shortRawRaises()
 {
     QFETCH(quint32, type);
     QFETCH(int, size);
+    QFETCH(int, least);
     QCOMPARE(PartSize(type), size);
     QString message;
-    QCOMPARE(raisedCode([&] { RawToText(QByteArray(size - 1, '\1'), type); }, &message), -518);
+    QCOMPARE(raisedCode([&] { RawToText(QByteArray(least - 1, '\1'), type); }, &message), -518);
     QCOMPARE(message, KtCatalogue::Text(KtCatalogue::Engine, KtCatalogue::EngBadPartValue));
-    QCOMPARE(raisedCode([&] { RawToText(QByteArray(size, '\1'), type); }), 0);
+    QCOMPARE(raisedCode([&] { RawToText(QByteArray(least, '\1'), type); }), 0);
 }
 
 void TstValueText::unknownTypeRaises_data()
