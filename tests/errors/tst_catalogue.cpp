@@ -153,6 +153,28 @@ private slots:
         QCOMPARE(Text(Pdu, 1), QString("z"));
     }
 
+    // Each line is read as UTF-8 when it is valid UTF-8, else as Latin-1.
+    void linesInEitherEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("entries");
+        const QString umlaut = QStringLiteral("Ung\u00fcltiger Wert!");
+        QTest::newRow("Latin-1") << QByteArray("Ung\xfcltiger Wert!\n") << QStringList{umlaut};
+        QTest::newRow("UTF-8") << QByteArray("Ung\xc3\xbcltiger Wert!\n") << QStringList{umlaut};
+        QTest::newRow("mixed lines") << QByteArray("Ung\xc3\xbcltiger Wert!\nD\xe9j\xe0 vu \xa9\n")
+                                     << QStringList{umlaut, QStringLiteral("D\u00e9j\u00e0 vu \u00a9")};
+        QTest::newRow("cut UTF-8 sequence") << QByteArray("end \xc3\n") << QStringList{QStringLiteral("end \u00c3")};
+    }
+    void linesInEitherEncoding()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, entries);
+        QVERIFY(LoadCatalogue(Pdu, writeFile("snmp.err", file)));
+        QCOMPARE(EntryCount(Pdu), entries.size());
+        for (int n = 0; n < entries.size(); ++n)
+            QCOMPARE(Text(Pdu, n), entries.at(n));
+    }
+
     void missingOrEmptyFileKeepsTable()
     {
         QVERIFY(!LoadCatalogue(SnmpClass, m_dir.filePath("absent.err")));

@@ -1,7 +1,8 @@
 // What a received value shows for every pair of wire syntax and descriptor type.
 
 #include "errors/KtException.h"
-#include "snmp/KtVarBind.h"
+#include "snmp/KtSNMPRequest.h"
+#include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 #include "values/KtValueText.h"
 
@@ -32,6 +33,16 @@ KtVarBind octets(quint8 syntax, const QByteArray &raw)
     vb.syntax = syntax;
     vb.octets = raw;
     return vb;
+}
+
+// The value text a read gives a variable of the type.
+QString shown(const KtVarBind &vb, quint32 type)
+{
+    KtSNMPVarList l;
+    l.AppendVar(QStringLiteral("1.3.6.1.4.1.32473.1"), QStringLiteral("v"), type, KtAccess::ReadOnly);
+    KtSNMPRequest r(l);
+    r.TakeValue(0, vb);
+    return r.Vars.Get(0).Value;
 }
 
 struct Range
@@ -93,7 +104,7 @@ private slots:
         QFETCH(KtVarBind, vb);
         QFETCH(quint32, type);
         QFETCH(QString, text);
-        QCOMPARE(VarBindToText(vb, type), text);
+        QCOMPARE(shown(vb, type), text);
     }
 
     void otherPairs_data()
@@ -161,7 +172,7 @@ private slots:
         QFETCH(KtVarBind, vb);
         QFETCH(quint32, type);
         QFETCH(QString, text);
-        QCOMPARE(VarBindToText(vb, type), text);
+        QCOMPARE(shown(vb, type), text);
     }
 
     // Shown without a zone, a short DateAndTime is written back whole.
@@ -176,7 +187,7 @@ private slots:
     {
         for (quint32 type : {0u, 7u, quint32(KtType::Bool8), quint32(KtType::UInt16), 199u}) {
             try {
-                VarBindToText(number(KtSyntax::Integer, "1"), type);
+                shown(number(KtSyntax::Integer, "1"), type);
                 QFAIL(qPrintable(QString::number(type)));
             } catch (const KtException &e) {
                 QCOMPARE(e.code(), -511);
