@@ -1,6 +1,7 @@
 // Table walks over columns that do not all have the same rows, against the
 // simulated agent serving tables of the test's own.
 
+#include "SnmpTestSupport.h"
 #include "../agent/AgentProcess.h"
 
 #include "snmp/KtSNMPRequest.h"
@@ -152,11 +153,7 @@ private slots:
         QFETCH(QStringList, rows);
         QFETCH(int, exchanges);
         KtSNMPRequest r(tableList(table));
-        r.Host = QStringLiteral("127.0.0.1");
-        r.AgentPort = m_agent.port();
-        r.Version = 1;
-        r.ReadCommunity = QStringLiteral("cobalt");
-        r.Timeout = 200;
+        SnmpdTest::aim(r, m_agent.port(), SnmpdTest::v2c());
         const quint64 sent = KtSnmpEngine::Instance().PacketsSent();
         QStringList seen;
         if (async) {

@@ -1,7 +1,8 @@
 // Answers that do not fit their request, from a scripted responder on
 // loopback that answers every request with the PDU the test chose.
 
-#include "SnmpdProcess.h"
+#include "SnmpResults.h"
+#include "SnmpTestSupport.h"
 
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
@@ -167,19 +168,6 @@ const QString IfDescr = QStringLiteral("1.3.6.1.2.1.2.2.1.2");
 
 QByteArray text(const QByteArray &s) { return tlv(0x04, s); }
 
-struct Outcome
-{
-    int calls = 0;
-    KtSNMPError e;
-};
-
-void record(void *data, KtSNMPError *result, KtSNMPVarList *)
-{
-    auto *o = static_cast<Outcome *>(data);
-    ++o->calls;
-    o->e = *result;
-}
-
 } // namespace
 
 class TestRequestMalformed : public QObject
@@ -246,10 +234,7 @@ private slots:
         const QString message = code == -529 ? KtCatalogue::Text(KtCatalogue::Engine, KtCatalogue::EngBadAnswer)
                                              : StatusToError(code == 0 ? 0 : code == -528 ? 99 : -100 - code).text;
         KtSNMPRequest r(list(op));
-        r.Host = QStringLiteral("127.0.0.1");
-        r.AgentPort = m_agent.port();
-        r.Version = 1;
-        r.Timeout = 100;
+        SnmpdTest::aim(r, m_agent.port(), SnmpdTest::v2c());
         r.Retries = 0;
         r.Vars.Get(0).Value = QStringLiteral("noc");
 
@@ -271,16 +256,16 @@ private slots:
         else if (!values.isEmpty())
             QCOMPARE(r.Vars.Get(0).Value + u'|' + r.Vars.Get(1).Value, values);
 
-        Outcome o;
+        QList<KtSNMPError> results;
         if (op == QLatin1String("set"))
-            r.StoreAsync(record, &o);
+            r.StoreAsync(KeepResult, &results);
         else
-            r.FetchAsync(record, &o, true);
-        QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 5000);
-        QCOMPARE(o.e.Code, code);
-        QCOMPARE(o.e.Message, message);
+            r.FetchAsync(KeepResult, &results, true);
+        QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 5000);
+        QCOMPARE(results.first().Code, code);
+        QCOMPARE(results.first().Message, message);
         if (code != 0)
-            QVERIFY(o.e.Finished);
+            QVERIFY(results.first().Finished);
     }
 };
 

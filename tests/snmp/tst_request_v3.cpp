@@ -1,6 +1,7 @@
 // SNMPv3 exchanges across pass-phrase changes and agents that fall silent,
 // against the stock snmpd.
 
+#include "SnmpResults.h"
 #include "SnmpTestSupport.h"
 
 #include "errors/KtException.h"
@@ -13,19 +14,6 @@
 using namespace SnmpdTest;
 
 namespace {
-
-struct Outcome
-{
-    int calls = 0;
-    KtSNMPError e;
-};
-
-void record(void *data, KtSNMPError *result, KtSNMPVarList *)
-{
-    auto *o = static_cast<Outcome *>(data);
-    ++o->calls;
-    o->e = *result;
-}
 
 int fetchCode(KtSNMPRequest &r)
 {
@@ -76,12 +64,12 @@ private slots:
         }
         QCOMPARE(fetchCode(*requests.front()), codes.front());  // the engine is known from here on
 
-        QList<Outcome> outcomes(passes.size());
+        QList<QList<KtSNMPError>> results(passes.size());
         for (qsizetype i = 0; i < passes.size(); ++i)
-            requests.at(size_t(i))->FetchAsync(record, &outcomes[i], true);
+            requests.at(size_t(i))->FetchAsync(KeepResult, &results[i], true);
         for (qsizetype i = 0; i < passes.size(); ++i) {
-            QTRY_COMPARE_WITH_TIMEOUT(outcomes.at(i).calls, 1, 5000);
-            QCOMPARE(outcomes.at(i).e.Code, codes.at(i));
+            QTRY_COMPARE_WITH_TIMEOUT(results.at(i).size(), 1, 5000);
+            QCOMPARE(results.at(i).first().Code, codes.at(i));
         }
         // The last pass phrase stays in force for the next request.
         QCOMPARE(fetchCode(*requests.back()), codes.back());
@@ -117,10 +105,10 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         if (async) {
-            Outcome o;
-            r.FetchAsync(record, &o, true);
-            QTRY_COMPARE_WITH_TIMEOUT(o.calls, 1, 10000);
-            QCOMPARE(o.e.Code, -405);
+            QList<KtSNMPError> results;
+            r.FetchAsync(KeepResult, &results, true);
+            QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 10000);
+            QCOMPARE(results.first().Code, -405);
         } else {
             QCOMPARE(fetchCode(r), -405);
         }
