@@ -216,7 +216,8 @@ private slots:
             << 0 << "(NULL)|(NULL)";
         QTest::newRow("error-status 99") << "get" << 99ll << Varbinds{{Contact, name}, {UpTime, ticks}} << -528 << "";
         QTest::newRow("error-status -5") << "get" << -5ll << Varbinds{{Contact, name}, {UpTime, ticks}} << -528 << "";
-        QTest::newRow("error-status 1408") << "get" << 1408ll << Varbinds{{Contact, name}, {UpTime, ticks}} << -528 << "";
+        QTest::newRow("error-status 1408")
+            << "get" << 1408ll << Varbinds{{Contact, name}, {UpTime, ticks}} << -528 << "";
         QTest::newRow("genErr") << "get" << 5ll << Varbinds{{Contact, name}, {UpTime, ticks}} << -105 << "";
         QTest::newRow("walk, no varbinds") << "walk" << 0ll << Varbinds{} << -529 << "";
         QTest::newRow("set, fitting answer") << "set" << 0ll << Varbinds{{Contact, name}} << 0 << "";

@@ -126,7 +126,8 @@ private slots:
         add("Counter64 2^32 as timeticks", number(KtSyntax::Counter64, "4294967296"), KtType::TimeTicks, Null);
         add("OCTET STRING as integer", octets(KtSyntax::OctetString, "12"), KtType::Integer, Null);
         add("IpAddress as counter64", octets(KtSyntax::IpAddress, "\x01\x02\x03\x04"), KtType::Counter64, Null);
-        add("IpAddress as ipaddress", octets(KtSyntax::IpAddress, QByteArray("\x0a\x00\x00\xfe", 4)), KtType::IpAddress, "10.0.0.254");
+        add("IpAddress as ipaddress", octets(KtSyntax::IpAddress, QByteArray("\x0a\x00\x00\xfe", 4)),
+            KtType::IpAddress, "10.0.0.254");
         add("6 octets as ipaddress", octets(KtSyntax::OctetString, mac), KtType::IpAddress, Null);
         add("INTEGER as ipaddress", number(KtSyntax::Integer, "1"), KtType::IpAddress, Null);
         add("OID as objectid", [] {
