@@ -217,6 +217,8 @@ void TstValueText::textToRaw_data()
     QTest::newRow("counter64") << "8589934593" << quint32(KtType::Counter64) << hex("0100000002000000");
     QTest::newRow("double") << "2.5" << quint32(KtType::Double) << doubleRaw(2.5);
     QTest::newRow("datetime") << "2008-3-14,13:5:9.0,+8:0" << quint32(KtType::DateTime) << hex("07d8030e0d0509002b0800");
+    QTest::newRow("datetime without zone sent whole") << "2008-3-14,13:5:9.0" << quint32(KtType::DateTime)
+                                                      << hex("07d8030e0d0509002b0000");
     QTest::newRow("bcdatetime") << "2008/03/14 12:00:00 pm" << quint32(KtType::BcDateTime) << doubleRaw(39521.5);
     QTest::newRow("displaystr utf-8") << QString::fromUtf8("Gr\xc3\xbc\xc3\x9f") << quint32(KtType::DisplayStr)
                                       << QByteArray("Gr\xc3\xbc\xc3\x9f");
