@@ -1,6 +1,7 @@
 // Answers that do not fit their request, from a scripted responder on
 // loopback that answers every request with the PDU the test chose.
 
+#include "SnmpResults.h"
 #include "SnmpTestSupport.h"
 
 #include "errors/KtCatalogue.h"
@@ -137,8 +138,7 @@ private slots:
         }
         QCOMPARE(thrown, code);
         QList<KtSNMPError> results;
-        auto keep = [](void *d, KtSNMPError *e, KtSNMPVarList *) { static_cast<QList<KtSNMPError> *>(d)->append(*e); };
-        op == QLatin1String("set") ? r.StoreAsync(keep, &results) : r.FetchAsync(keep, &results, true);
+        op == QLatin1String("set") ? r.StoreAsync(KeepResult, &results) : r.FetchAsync(KeepResult, &results, true);
         QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 5000);
         QCOMPARE(results.first().Code, code);
         QCOMPARE(results.first().Message, text);
