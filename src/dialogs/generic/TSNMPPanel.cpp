@@ -18,6 +18,8 @@
 #include <QSplitter>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TSNMPPanel::TSNMPPanel(QWidget *owner, TMsgPanel *shared, KtSNMPRequest2Edits *binding)
     : QWidget(owner), Edits(binding), m_shared(shared)
 {
@@ -162,4 +164,16 @@ void TSNMPPanel::ShowFailure(const QString &text)
 {
     FailureText->setText(text);
     FailureText->setVisible(!text.isEmpty());
+}
+
+QSize TSNMPPanel::sizeHint() const
+{
+    const QSize content = ContentControl ? ContentControl->sizeHint() : QSize(0, 0);
+    const QSize buttons = Buttons->sizeHint();
+    int height = content.height();
+    if (MsgPanel)
+        height += MessageSplitter->handleWidth() + MsgPanel->sizeHint().height();
+    if (!FailureText->isHidden())
+        height += 4 + FailureText->heightForWidth(content.width());
+    return {content.width() + ButtonSplitter->handleWidth() + buttons.width(), std::max(height, buttons.height())};
 }

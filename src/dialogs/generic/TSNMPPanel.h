@@ -43,6 +43,10 @@ public:
     void AttachToForm(QWidget *form);
     void ShowFailure(const QString &text);
 
+    // Content beside the buttons, the memo below; computed here so that it
+    // follows the content at once rather than after the splitters' next layout.
+    QSize sizeHint() const override;
+
     // The Refresh and Close buttons.
     virtual void Refresh();
     void CloseForm();
