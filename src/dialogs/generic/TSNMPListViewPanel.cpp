@@ -70,6 +70,15 @@ TSNMPListViewPanel::TSNMPListViewPanel(QWidget *owner, KtSNMPRequest2Edits *bind
     BeforeAdd = [](TSNMPListViewPanel *panel, QAbstractButton *) { panel->EditsPanel->ClearValues(); };
 }
 
+// The list view outlives this part of the object while the widget dies:
+// its last signals must not reach us.
+TSNMPListViewPanel::~TSNMPListViewPanel()
+{
+    ListPanel->ListView->disconnect(this);
+    ListPanel->ListView->model()->disconnect(this);
+    ListPanel->disconnect(this);
+}
+
 // ---------------------------------------------------------------- tailoring
 
 void TSNMPListViewPanel::setStatus(int column, const QString &value, bool add)
