@@ -95,7 +95,13 @@ void TEditsPanel::BuildRows()
             combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
             row.Control = combo;
         } else {
-            row.Control = new QLineEdit(m_rowsWidget);
+            auto *edit = new QLineEdit(m_rowsWidget);
+            // A value longer than the box shows its beginning, not its end.
+            connect(edit, &QLineEdit::textChanged, edit, [edit] {
+                if (!edit->hasFocus())
+                    edit->setCursorPosition(0);
+            });
+            row.Control = edit;
         }
         row.Control->setProperty(RowProperty, i);
         row.Label->setBuddy(row.Control);
