@@ -120,6 +120,7 @@ void KtHistoryChart::Redraw(const QList<QList<KtCounterModel::HistoryEntry>> &hi
     }
     m_time->setRange(0, qMax(1, count - 1));
     m_values->setRange(0, top > 0 ? std::ceil(top * 1.1) : 1.0);
+    m_values->applyNiceNumbers();
     if (m_3d)
         update3D();
 }

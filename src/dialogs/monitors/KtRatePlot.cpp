@@ -44,6 +44,7 @@ void KtRatePlot::Show(const QString &name, const QList<quint32> &rates)
     }
     m_series->replace(points);
     m_y->setRange(0, top > 0 ? top * 1.1 : 1.0);
+    m_y->applyNiceNumbers();
     chart()->setTitle(name.isEmpty() ? tr("Select a counter to plot its rate")
                                      : tr("Rate of %1, last %2 polls").arg(name).arg(m_polls));
 }
