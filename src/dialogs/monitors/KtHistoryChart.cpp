@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <QValueAxis>
 
+#include <Q3DCamera>
+#include <Q3DScene>
 #include <Q3DSurface>
 #include <QSurface3DSeries>
 #include <QSurfaceDataProxy>
@@ -153,6 +155,7 @@ void KtHistoryChart::build3D()
 {
     m_3d = new Graph3D;
     m_3d->graph = new Q3DSurface;
+    m_3d->graph->scene()->activeCamera()->setCameraPreset(Q3DCamera::CameraPresetIsometricRightHigh);
     m_3d->graph->axisX()->setTitle(tr("Poll"));
     m_3d->graph->axisX()->setTitleVisible(true);
     m_3d->graph->axisX()->setLabelFormat(QStringLiteral("%d"));
