@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -59,6 +60,11 @@ KtInstanceMonitor::KtInstanceMonitor(QWidget *parent, const Setup &setup, const 
     m_pickerBinding->OnReadDone = [this](KtSNMPRequest2Controls *, const KtSNMPError &r) { listAnswered(r); };
 
     connect(refresh, &QPushButton::clicked, this, &KtInstanceMonitor::RefreshClick);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &KtInstanceMonitor::RefreshClick);
+    // The picker comes first on the screen, though it is built after the counters.
+    QWidget::setTabOrder(m_pickerList, refresh);
+    QWidget::setTabOrder(refresh, m_list);
     connect(m_pickerList, &QTreeWidget::itemSelectionChanged, this, &KtInstanceMonitor::selectionChanged);
 }
 

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <QTreeWidget>
@@ -29,7 +30,6 @@ TIP_Routing::TIP_Routing(QWidget *parent, const QString &prefix, const QString &
     auto *refresh = new QPushButton(tr("&Refresh"), this);
     refresh->setObjectName(QStringLiteral("BT_Get"));
     refresh->setAutoDefault(false);
-    refresh->setShortcut(QKeySequence(Qt::Key_F5));
     auto *close = new QPushButton(tr("&Close"), this);
     close->setObjectName(QStringLiteral("BT_Close"));
     close->setAutoDefault(false);
@@ -60,6 +60,8 @@ TIP_Routing::TIP_Routing(QWidget *parent, const QString &prefix, const QString &
     }
 
     connect(refresh, &QPushButton::clicked, this, &TIP_Routing::BT_GetClick);
+    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, this,
+            &TIP_Routing::BT_GetClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
 }
 

@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -76,6 +77,11 @@ TTpBridgePortInfo_Table::TTpBridgePortInfo_Table(QWidget *parent, const QString 
     m_pages->addTab(traffic, tr("Port Traffic"));
     Body()->insertWidget(0, m_pages, 1);
     Body()->insertWidget(0, PickerPanel());
+
+    QWidget::setTabOrder(m_pages, m_list);
+    QWidget::setTabOrder(m_list, m_3d);
+    QWidget::setTabOrder(m_3d, m_historyCount);
+    QWidget::setTabOrder(m_historyCount, m_interval);
 
     MutableModel().SetHistoryCount(10);
     redraw();

@@ -288,6 +288,12 @@ void TestMonitors::pickRestarts()
     interfaces->setFocus();
     QTest::keyClick(interfaces, Qt::Key_Down);
     QCOMPARE(d.PolledIndex(), interfaces->topLevelItem(2)->text(0));
+    // Refresh (F5) reads the list again and goes back to its first row.
+    QTest::keyClick(interfaces, Qt::Key_F5);
+    QVERIFY(d.PickerBinding()->Busy);
+    QTRY_VERIFY_WITH_TIMEOUT(!d.PickerBinding()->Busy, 15000);
+    QCOMPARE(d.PolledIndex(), interfaces->topLevelItem(0)->text(0));
+    QCOMPARE(interfaces->currentItem(), interfaces->topLevelItem(0));
 }
 
 // After a reset and twelve polls with HistoryCount 10 every series shows
