@@ -7,6 +7,7 @@
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 #include "values/KtValueText.h"
+#include "support/ExceptionCode.h"
 
 #include <QTest>
 
@@ -43,16 +44,6 @@ KtSNMPVarList sample()
     l.Get(6).Value = QStringLiteral("10000000000");
     l.Get(7).Value = QStringLiteral("7");
     return l;
-}
-
-int codeOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const KtException &e) {
-        return e.code();
-    }
-    return 0;
 }
 
 } // namespace

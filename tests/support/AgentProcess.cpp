@@ -1,0 +1,92 @@
+#include "support/AgentProcess.h"
+
+using TestSupport::Loopback;
+
+AgentProcess::AgentProcess() : TestProcess(QStringLiteral("agent")), m_port(FreePort())
+{
+    setStopGrace(10000);  // it saves its state on the way out
+}
+
+AgentProcess::~AgentProcess()
+{
+    stop();
+}
+
+QString AgentProcess::executable()
+{
+    return QStringLiteral(QSX_AGENT_EXE);
+}
+
+quint16 AgentProcess::FreePort(bool v6)
+{
+    return TestSupport::freeUdpPort(v6 ? Loopback::V6 : Loopback::V4);
+}
+
+bool AgentProcess::portBound(quint16 port)
+{
+    return TestSupport::udpPortBound(port);
+}
+
+QString AgentProcess::target() const
+{
+    return m_target.isEmpty() ? QStringLiteral("127.0.0.1:%1").arg(m_port) : m_target;
+}
+
+bool AgentProcess::start(const QStringList &extra, const QString &listen)
+{
+    const QString address = listen.isEmpty() ? QStringLiteral("udp:127.0.0.1:%1").arg(m_port) : listen;
+    if (!listen.isEmpty())
+        m_target = listen;
+    const quint16 port = quint16(address.section(QLatin1Char(':'), -1).toUInt());
+    const Loopback family = address.startsWith(QLatin1String("udp6:")) ? Loopback::V6 : Loopback::V4;
+    // An agent that loses requests cannot be probed: bound is all there is to see.
+    const bool probe = !extra.contains(QLatin1String("--drop"));
+    const int version = extra.contains(QLatin1String("--v1-strict")) ? 0 : 1;
+    const int delay = extra.contains(QLatin1String("--delay"))
+                          ? extra.value(int(extra.indexOf(QLatin1String("--delay"))) + 1).toInt()
+                          : 0;
+    return launch(executable(),
+                  QStringList{QStringLiteral("--listen"), address, QStringLiteral("--state-dir"), m_state.path(),
+                              QStringLiteral("--quiet")} + extra,
+                  QProcessEnvironment::systemEnvironment(),
+                  [=] {
+                      if (!portBound(port))
+                          return false;
+                      return !probe || TestSupport::snmpGetAnswered(family, port, version, "cobalt", delay + 500);
+                  },
+                  15000);
+}
+
+AgentProcess::Result AgentProcess::tool(const QString &name, const QStringList &args) const
+{
+    return TestSupport::runNetSnmpTool(m_client.path(), name, QStringList{QStringLiteral("-On")} + args);
+}
+
+AgentProcess::Result AgentProcess::v2(const QString &name, const QStringList &args, const QString &community) const
+{
+    return tool(name, QStringList{QStringLiteral("-v2c"), QStringLiteral("-c"), community, QStringLiteral("-t"),
+                                  QStringLiteral("2"), QStringLiteral("-r"), QStringLiteral("1"), target()}
+                          + args);
+}
+
+qint64 AgentProcess::uptime() const
+{
+    const Result r = tool(QStringLiteral("snmpget"),
+                          {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("cobalt"), QStringLiteral("-Ot"),
+                           QStringLiteral("-Oqv"), QStringLiteral("-t"), QStringLiteral("2"), QStringLiteral("-r"),
+                           QStringLiteral("1"), target(), QStringLiteral("1.3.6.1.2.1.1.3.0")});
+    bool ok = false;
+    const qint64 t = r.out.trimmed().toLongLong(&ok);
+    return r.exitCode == 0 && ok ? t : -1;
+}
+
+QString AgentProcess::value(const QString &oid) const
+{
+    const Result r = tool(QStringLiteral("snmpget"),
+                          {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("cobalt"),
+                           QStringLiteral("-Oqv"), QStringLiteral("-t"), QStringLiteral("2"), QStringLiteral("-r"),
+                           QStringLiteral("1"), target(), oid});
+    if (r.exitCode != 0 || r.out.startsWith(QLatin1String("No Such")))
+        return QString();
+    return r.out.trimmed();
+}

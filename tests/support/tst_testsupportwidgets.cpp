@@ -1,0 +1,226 @@
+// The scripted message service and the form harness.
+
+#include "support/FormHarness.h"
+#include "support/ScriptedMessages.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStandardItemModel>
+#include <QTest>
+#include <QVBoxLayout>
+
+using Kind = KtMessageService::Kind;
+
+namespace {
+
+// A form as dialogs build them: a box, a combo with a disabled item, a
+// check box, a button and a status label.
+struct Sample : QWidget
+{
+    QLineEdit *name = new QLineEdit(QStringLiteral("old"), this);
+    QComboBox *mode = new QComboBox(this);
+    QCheckBox *flag = new QCheckBox(QStringLiteral("&Flag"), this);
+    QPushButton *apply = new QPushButton(QStringLiteral("&Apply"), this);
+    QLabel *status = new QLabel(QStringLiteral("ready"), this);
+    Qt::FocusReason leftBy = Qt::OtherFocusReason;
+
+    Sample()
+    {
+        name->setObjectName(QStringLiteral("name"));
+        mode->setObjectName(QStringLiteral("mode"));
+        mode->addItems({QStringLiteral("auto"), QStringLiteral("off"), QStringLiteral("forced")});
+        qobject_cast<QStandardItemModel *>(mode->model())->item(1)->setEnabled(false);
+        auto *layout = new QVBoxLayout(this);
+        for (QWidget *w : std::initializer_list<QWidget *>{name, mode, flag, apply, status})
+            layout->addWidget(w);
+        name->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == name && event->type() == QEvent::FocusOut)
+            leftBy = static_cast<QFocusEvent *>(event)->reason();
+        return QWidget::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+class TestTestSupportWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void scriptAnswersInOrder()
+    {
+        QWidget owner;
+        ScriptedMessages messages;
+        messages.expectAsk(QStringLiteral("Delete row"), true)
+            .expectWarn(QStringLiteral("refused"))
+            .expectAsk(QStringLiteral("again"), false);
+        QCOMPARE(messages.pending().size(), 3);
+        QVERIFY(KtMessageService::Ask(&owner, QStringLiteral("Delete row 4?")));
+        KtMessageService::Warn(nullptr, QStringLiteral("The agent refused it."), QStringLiteral("Trust hosts"));
+        QVERIFY(!KtMessageService::Ask(&owner, QStringLiteral("Try again?")));
+        QVERIFY(messages.pending().isEmpty());
+        QVERIFY(messages.problems().isEmpty());
+        const QList<ScriptedMessages::Shown> shown = messages.shown();
+        QCOMPARE(shown.size(), 3);
+        QCOMPARE(shown.at(0).kind, Kind::Ask);
+        QCOMPARE(shown.at(0).owner.data(), &owner);
+        QCOMPARE(shown.at(0).caption, KtMessageService::DefaultCaption());
+        QCOMPARE(shown.at(1).kind, Kind::Warn);
+        QCOMPARE(shown.at(1).caption, QStringLiteral("Trust hosts"));
+        QCOMPARE(shown.at(2).text, QStringLiteral("Try again?"));
+    }
+
+    void unexpectedMessagesAreProblems_data()
+    {
+        QTest::addColumn<int>("expectedKind");  // -1: nothing expected
+        QTest::addColumn<QString>("expectedText");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("nothing expected") << -1 << QString() << "unexpected message: Ask \"Really?\"";
+        QTest::newRow("other kind") << int(Kind::Inform) << "Really" << ", expected Inform with \"Really\"";
+        QTest::newRow("other text") << int(Kind::Ask) << "Sure" << ", expected Ask with \"Sure\"";
+    }
+    void unexpectedMessagesAreProblems()
+    {
+        QFETCH(int, expectedKind);
+        QFETCH(QString, expectedText);
+        QFETCH(QString, problem);
+        ScriptedMessages messages;
+        messages.setFailsTest(false);
+        if (expectedKind == int(Kind::Inform))
+            messages.expectInform(expectedText);
+        else if (expectedKind == int(Kind::Ask))
+            messages.expectAsk(expectedText, true);
+        QVERIFY(!KtMessageService::Ask(nullptr, QStringLiteral("Really?")));  // unexpected: No
+        QCOMPARE(messages.problems().size(), 1);
+        QVERIFY2(messages.problems().first().contains(problem), qPrintable(messages.problems().first()));
+        QCOMPARE(messages.shown().size(), 1);
+        QVERIFY(messages.pending().isEmpty());
+    }
+
+    // The failures reach the test: expected failures here, so the test passes
+    // only when both happen (a missing one turns the next check into XPASS).
+    void unexpectedAndUnshownMessagesFailTheTest()
+    {
+        {
+            ScriptedMessages messages;
+            QEXPECT_FAIL("", "an unexpected message fails the test", Continue);
+            KtMessageService::Inform(nullptr, QStringLiteral("surprise"));
+            QEXPECT_FAIL("", "an expected message never shown fails the test", Continue);
+            messages.expectWarn(QStringLiteral("never comes"));
+        }
+        QVERIFY(!KtMessageService::CurrentBackend());
+    }
+
+    void backendIsRestored()
+    {
+        KtMessageService::Backend *before = KtMessageService::CurrentBackend();
+        {
+            ScriptedMessages outer;
+            {
+                ScriptedMessages inner;
+                QCOMPARE(KtMessageService::CurrentBackend(), static_cast<KtMessageService::Backend *>(&inner));
+            }
+            QCOMPARE(KtMessageService::CurrentBackend(), static_cast<KtMessageService::Backend *>(&outer));
+        }
+        QCOMPARE(KtMessageService::CurrentBackend(), before);
+    }
+
+    void typeReplacesAndLeaveRunsTheExitCheck_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("text") << "new name";
+        QTest::newRow("emptied") << "";
+    }
+    void typeReplacesAndLeaveRunsTheExitCheck()
+    {
+        QFETCH(QString, typed);
+        FormHarness form;
+        Sample *s = form.build<Sample>();
+        QVERIFY(form.show());
+        QSignalSpy finished(s->name, &QLineEdit::editingFinished);
+        form.type(s->name, typed);
+        QCOMPARE(FormHarness::text(s->name), typed);
+        QVERIFY(s->name->hasFocus());
+        QCOMPARE(finished.count(), 0);
+        form.leave(s->name);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(s->leftBy, Qt::TabFocusReason);
+        QVERIFY(s->mode->hasFocus());  // the next in the tab order
+        form.enter(s->name, QStringLiteral("x"), s->apply);
+        QVERIFY(s->apply->hasFocus());
+        QCOMPARE(finished.count(), 2);
+    }
+
+    void pickSelectsLikeTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("picked");
+        QTest::addColumn<QString>("current");
+        QTest::newRow("enabled") << "forced" << true << "forced";
+        QTest::newRow("first") << "auto" << true << "auto";
+        QTest::newRow("disabled") << "off" << false << "forced";
+        QTest::newRow("missing") << "sometimes" << false << "forced";
+    }
+    void pickSelectsLikeTheKeyboard()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, picked);
+        QFETCH(QString, current);
+        FormHarness form;
+        Sample *s = form.build<Sample>();
+        QVERIFY(form.show());
+        s->mode->setCurrentIndex(2);
+        QSignalSpy activated(s->mode, &QComboBox::activated);
+        if (!picked)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^mode")));
+        QCOMPARE(form.pick(s->mode, item), picked);
+        QCOMPARE(FormHarness::text(s->mode), current);
+        if (picked && item != QLatin1String("forced"))
+            QVERIFY(activated.count() >= 1);
+    }
+
+    void clickAndReadBack()
+    {
+        FormHarness form;
+        Sample *s = form.build<Sample>();
+        QVERIFY(form.show());
+        QSignalSpy clicked(s->apply, &QPushButton::clicked);
+        form.click(s->flag);
+        QVERIFY(s->flag->isChecked());
+        form.click(s->flag);
+        QVERIFY(!s->flag->isChecked());
+        form.click(s->apply);
+        QCOMPARE(clicked.count(), 1);
+        s->apply->setEnabled(false);
+        form.click(s->apply);
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(FormHarness::text(s->status), QStringLiteral("ready"));
+        QCOMPARE(FormHarness::text(s->flag), QStringLiteral("&Flag"));
+        QCOMPARE(form.find<QLineEdit>(QStringLiteral("name")), s->name);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("no child \"name\"")));
+        QVERIFY(!form.find<QComboBox>(QStringLiteral("name")));
+    }
+
+    void formThatDeletesItselfIsNotDeletedTwice()
+    {
+        FormHarness form;
+        Sample *s = form.build<Sample>();
+        s->setAttribute(Qt::WA_DeleteOnClose);
+        QVERIFY(form.show());
+        s->close();
+        QTRY_VERIFY(!form.form());
+    }
+};
+
+QTEST_MAIN(TestTestSupportWidgets)
+#include "tst_testsupportwidgets.moc"
