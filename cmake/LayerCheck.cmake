@@ -1,0 +1,123 @@
+# Include rules of the tree, checked on the #include lines of every C++ file:
+#  - src/<layer>/: layers errors < values < snmp < mib < bindings < dialogs
+#    < shell; a file never includes from a higher layer. Files directly in
+#    src/ sit above every layer; a folder outside the order is refused.
+#  - errors, values, snmp and mib are Qt Core only: Qt Widgets headers and
+#    widget companions (<layer>/widgets/...) only inside such a companion.
+#  - agent/: errors, values, snmp, mib and shell/catalogue only; no widget
+#    companion, no Qt Widgets header.
+#  - Net-SNMP headers (net-snmp/...) only in src/snmp/*.cpp and agent/*.cpp
+#    (their macros clash with Qt).
+#  - test helpers (support/..., tests/...) only under tests/.
+#
+# As a script:  cmake -DROOT=<tree> [-DQT_WIDGETS_HEADERS=<QtWidgets include dir>] -P LayerCheck.cmake
+# Included:     qsx_check_layers(<tree> <QtWidgets include dir or ""> <result variable>)
+#               sets the variable to the list of problems, one a line.
+
+cmake_policy(VERSION 3.25)
+
+function(qsx_check_layers root widgets_dir out)
+  set(layers errors values snmp mib bindings dialogs shell)
+  set(core_layers errors values snmp mib)
+  set(agent_may errors values snmp mib)
+
+  set(widget_headers "")
+  if(widgets_dir AND IS_DIRECTORY "${widgets_dir}")
+    file(GLOB widget_headers RELATIVE "${widgets_dir}" "${widgets_dir}/*")
+  endif()
+
+  set(files "")
+  foreach(top src agent tests bench)
+    file(GLOB_RECURSE found RELATIVE "${root}" "${root}/${top}/*.h" "${root}/${top}/*.hpp" "${root}/${top}/*.cpp")
+    list(APPEND files ${found})
+  endforeach()
+
+  set(problems "")
+  foreach(f IN LISTS files)
+    # Where the file sits.
+    set(rank "")
+    set(core FALSE)
+    set(in_agent FALSE)
+    set(in_tests FALSE)
+    if(f MATCHES "^src/([^/]+)/")
+      list(FIND layers "${CMAKE_MATCH_1}" rank)
+      if(rank EQUAL -1)
+        list(APPEND problems "${f}: src/${CMAKE_MATCH_1} is in no layer (add it to the order in cmake/LayerCheck.cmake)")
+        continue()
+      endif()
+      list(FIND core_layers "${CMAKE_MATCH_1}" c)
+      if(c GREATER -1 AND NOT f MATCHES "^src/[^/]+/(.*/)?widgets/")
+        set(core TRUE)
+      endif()
+    elseif(f MATCHES "^agent/")
+      set(in_agent TRUE)
+    elseif(f MATCHES "^tests/")
+      set(in_tests TRUE)
+    endif()
+    set(netsnmp_allowed FALSE)
+    if(f MATCHES "^(src/snmp|agent)/[^/]+\\.cpp$")
+      set(netsnmp_allowed TRUE)
+    endif()
+
+    file(STRINGS "${root}/${f}" lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+    foreach(line IN LISTS lines)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*$" "\\1" inc "${line}")
+      string(REGEX MATCH "^[^/]+" head "${inc}")
+      list(FIND layers "${head}" inc_rank)
+      set(widgets_header FALSE)
+      if(inc MATCHES "^QtWidgets(/|$)")
+        set(widgets_header TRUE)
+      elseif(NOT inc MATCHES "/")
+        list(FIND widget_headers "${inc}" w)
+        if(w GREATER -1)
+          set(widgets_header TRUE)
+        endif()
+      endif()
+      set(companion FALSE)
+      if(inc_rank GREATER -1 AND inc MATCHES "^[^/]+/(.*/)?widgets/")
+        set(companion TRUE)
+      endif()
+      set(where "${f}: #include ${inc}")
+
+      if(NOT rank STREQUAL "" AND inc_rank GREATER rank)
+        list(APPEND problems "${where}: includes a higher layer")
+      endif()
+      if(core AND widgets_header)
+        list(APPEND problems "${where}: Qt Widgets header in a Qt Core layer")
+      endif()
+      if(core AND companion)
+        list(APPEND problems "${where}: widgets companion included by a Qt Core layer")
+      endif()
+      if(in_agent)
+        list(FIND agent_may "${head}" allowed)
+        if(widgets_header OR companion
+           OR (inc_rank GREATER -1 AND allowed EQUAL -1 AND NOT inc MATCHES "^shell/catalogue/"))
+          list(APPEND problems "${where}: the agent may not include this")
+        endif()
+      endif()
+      if(inc MATCHES "^net-snmp/" AND NOT netsnmp_allowed)
+        list(APPEND problems "${where}: Net-SNMP header outside src/snmp/*.cpp and agent/*.cpp")
+      endif()
+      if(NOT in_tests AND (head STREQUAL "support" OR inc MATCHES "(^|/)tests/"))
+        list(APPEND problems "${where}: test helper included outside tests/")
+      endif()
+    endforeach()
+  endforeach()
+  set(${out} "${problems}" PARENT_SCOPE)
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE STREQUAL CMAKE_CURRENT_LIST_FILE)
+  if(NOT ROOT)
+    message(FATAL_ERROR "usage: cmake -DROOT=<tree> [-DQT_WIDGETS_HEADERS=<dir>] -P LayerCheck.cmake")
+  endif()
+  if(NOT QT_WIDGETS_HEADERS OR NOT IS_DIRECTORY "${QT_WIDGETS_HEADERS}")
+    message(WARNING "no Qt Widgets include folder: only QtWidgets/... includes are recognised")
+  endif()
+  qsx_check_layers("${ROOT}" "${QT_WIDGETS_HEADERS}" problems)
+  if(problems)
+    list(LENGTH problems n)
+    list(JOIN problems "\n  " text)
+    message(FATAL_ERROR "${n} include(s) break the layer rules:\n  ${text}")
+  endif()
+  message(STATUS "layer rules hold")
+endif()

@@ -1,0 +1,96 @@
+# The layer check itself: the real tree passes; a scratch copy with one
+# include added at a time fails where the rules say, and only there.
+# cmake -DROOT=<tree> -DSCRATCH=<folder> [-DQT_WIDGETS_HEADERS=<dir>] -P tst_layercheck.cmake
+
+cmake_policy(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/LayerCheck.cmake)
+
+if(NOT ROOT OR NOT SCRATCH)
+  message(FATAL_ERROR "usage: cmake -DROOT=<tree> -DSCRATCH=<folder> [-DQT_WIDGETS_HEADERS=<dir>] -P tst_layercheck.cmake")
+endif()
+
+set(failures "")
+
+qsx_check_layers("${ROOT}" "${QT_WIDGETS_HEADERS}" problems)
+if(problems)
+  list(APPEND failures "the real tree: ${problems}")
+endif()
+
+file(REMOVE_RECURSE "${SCRATCH}")
+foreach(top src agent tests bench)
+  file(COPY "${ROOT}/${top}" DESTINATION "${SCRATCH}" FILES_MATCHING PATTERN "*.h" PATTERN "*.cpp")
+endforeach()
+qsx_check_layers("${SCRATCH}" "${QT_WIDGETS_HEADERS}" problems)
+if(problems)
+  list(APPEND failures "the scratch copy before any change: ${problems}")
+endif()
+
+# file | include line added | part of the expected problem, or "pass"
+set(cases
+  "src/errors/KtCatalogue.h|#include \"values/KtTypes.h\"|includes a higher layer"
+  "src/snmp/KtSNMPVarList.h|#include <QLineEdit>|Qt Widgets header in a Qt Core layer"
+  "src/mib/KtMibData.cpp|#include <QtWidgets/QWidget>|Qt Widgets header in a Qt Core layer"
+  "src/mib/KtMibData.cpp|#include \"values/widgets/KtMessageService.h\"|widgets companion included by a Qt Core layer"
+  "src/values/KtValueText.cpp|#include \"values/widgets/KtRadioGroup.h\"|widgets companion included by a Qt Core layer"
+  "src/values/widgets/KtRadioGroup.cpp|#include <QLineEdit>|pass"
+  "src/values/widgets/KtRadioGroup.cpp|#include \"snmp/KtSNMPVar.h\"|includes a higher layer"
+  "src/dialogs/TProbe.cpp|#include \"shell/catalogue/KtMenuEntry.h\"|includes a higher layer"
+  "src/shell/catalogue/KtMenuEntry.cpp|#include \"dialogs/TProbe.h\"|pass"
+  "src/monitors/TProbe.cpp|#include <QString>|is in no layer"
+  "agent/AgentStore.cpp|#include \"shell/catalogue/KtMenuPanel.h\"|pass"
+  "agent/AgentStore.cpp|#include \"shell/KtMainWindow.h\"|the agent may not include this"
+  "agent/AgentStore.cpp|#include \"bindings/KtSNMPRequest2Edits.h\"|the agent may not include this"
+  "agent/AgentStore.cpp|#include \"values/widgets/KtRadioGroup.h\"|the agent may not include this"
+  "agent/AgentStore.h|#include <QComboBox>|the agent may not include this"
+  "src/snmp/KtSNMPRequest.h|#include <net-snmp/net-snmp-config.h>|Net-SNMP header outside"
+  "src/values/KtValueText.cpp|#  include <net-snmp/library/asn1.h>|Net-SNMP header outside"
+  "tests/snmp/tst_session.cpp|#include <net-snmp/net-snmp-config.h>|Net-SNMP header outside"
+  "agent/gen/main.cpp|#include <net-snmp/net-snmp-config.h>|Net-SNMP header outside"
+  "src/snmp/KtSnmpEngine.cpp|#include <net-snmp/net-snmp-includes.h>|pass"
+  "bench/bench_walk.cpp|#include \"support/SnmpdProcess.h\"|test helper included outside tests/"
+  "bench/bench_walk.cpp|#include \"../tests/snmp/SnmpdProcess.h\"|test helper included outside tests/"
+  "src/snmp/KtSNMPSession.cpp|#include \"support/ExceptionCode.h\"|test helper included outside tests/"
+  "tests/snmp/tst_session.cpp|#include \"dialogs/TProbe.h\"|pass")
+
+foreach(c IN LISTS cases)
+  string(REPLACE "|" ";" parts "${c}")
+  list(GET parts 0 file)
+  list(GET parts 1 line)
+  list(GET parts 2 expected)
+  set(path "${SCRATCH}/${file}")
+  set(existed FALSE)
+  if(EXISTS "${path}")
+    set(existed TRUE)
+    file(READ "${path}" original)
+  endif()
+  file(APPEND "${path}" "\n${line}\n")
+  qsx_check_layers("${SCRATCH}" "${QT_WIDGETS_HEADERS}" problems)
+  if(existed)
+    file(WRITE "${path}" "${original}")
+  else()
+    file(REMOVE "${path}")
+  endif()
+
+  list(LENGTH problems n)
+  if(expected STREQUAL "pass")
+    if(n GREATER 0)
+      list(APPEND failures "${file} + ${line}: should pass, got ${problems}")
+    endif()
+  elseif(NOT n EQUAL 1)
+    list(APPEND failures "${file} + ${line}: expected one problem (${expected}), got ${n}: ${problems}")
+  else()
+    string(FIND "${problems}" "${file}" at_file)
+    string(FIND "${problems}" "${expected}" at_reason)
+    if(at_file EQUAL -1 OR at_reason EQUAL -1)
+      list(APPEND failures "${file} + ${line}: expected \"${expected}\", got ${problems}")
+    endif()
+  endif()
+endforeach()
+
+file(REMOVE_RECURSE "${SCRATCH}")
+if(failures)
+  list(JOIN failures "\n  " text)
+  message(FATAL_ERROR "layer check misjudged:\n  ${text}")
+endif()
+list(LENGTH cases n)
+message(STATUS "layer check: real tree clean, ${n} changed copies judged right")
