@@ -184,7 +184,7 @@ void TestAgentServer::readCommunityCannotWrite()
     auto r = m_agent->v2("snmpset", {SysName, "s", "by-reader"});
     QVERIFY(r.exitCode != 0);
     QVERIFY(m_agent->value(SysName) != "\"by-reader\"");
-    auto bad = m_agent->tool("snmpget", {"-v2c", "-c", "guess", "-t", "0.5", "-r", "0", m_agent->target(), SysName});
+    auto bad = m_agent->tool("snmpget", {"-v2c", "-c", "guess", "-t", "0.2", "-r", "0", m_agent->target(), SysName});
     QVERIFY(bad.exitCode != 0);
 }
 
@@ -293,7 +293,7 @@ void TestAgentServer::v1StrictAgent()
 {
     AgentProcess agent;
     QVERIFY(agent.start({"--v1-strict"}));
-    auto v2 = agent.tool("snmpget", {"-v2c", "-c", "cobalt", "-t", "0.5", "-r", "0", agent.target(), SysUpTime});
+    auto v2 = agent.tool("snmpget", {"-v2c", "-c", "cobalt", "-t", "0.2", "-r", "0", agent.target(), SysUpTime});
     QVERIFY(v2.exitCode != 0);
     QVERIFY((v2.out + v2.err).contains("Timeout"));
     auto walk = agent.tool("snmpwalk", {"-v1", "-c", "cobalt", "-t", "2", "-r", "1", agent.target(), "1.3.6.1.6.3"});
@@ -309,7 +309,7 @@ void TestAgentServer::droppedRequestsTimeOut()
 {
     AgentProcess agent;
     QVERIFY(agent.start({"--drop", "100"}));
-    auto r = agent.tool("snmpget", {"-v2c", "-c", "cobalt", "-t", "0.3", "-r", "2", agent.target(), SysUpTime});
+    auto r = agent.tool("snmpget", {"-v2c", "-c", "cobalt", "-t", "0.2", "-r", "1", agent.target(), SysUpTime});
     QVERIFY(r.exitCode != 0);
     QVERIFY((r.out + r.err).contains("Timeout"));
     QCOMPARE(agent.process().state(), QProcess::Running);

@@ -1,4 +1,5 @@
 #include "errors/KtCatalogue.h"
+#include "support/AllValueTypes.h"
 #include "support/ExceptionCode.h"
 #include "values/KtTypes.h"
 #include "values/KtValueText.h"
@@ -35,15 +36,6 @@ double rawDouble(const QByteArray &raw)
         bits = (bits << 8) | quint8(raw[i]);
     return std::bit_cast<double>(bits);
 }
-
-const quint32 kAllTypes[] = {
-    KtType::Boolean, KtType::Integer, KtType::BitStr, KtType::OctetStr, KtType::Null,
-    KtType::ObjectId, KtType::IpAddress, KtType::Counter, KtType::Gauge, KtType::TimeTicks,
-    KtType::Opaque, KtType::NsapAddr, KtType::Counter64, KtType::UInteger, KtType::Double,
-    KtType::MacAddress, KtType::DateTime, KtType::BcDateTime, KtType::DisplayStr,
-    KtType::Ipv6Address, KtType::Bool8, KtType::Int8, KtType::UInt8, KtType::Bool16,
-    KtType::Int16, KtType::UInt16,
-};
 
 } // namespace
 
