@@ -16,9 +16,11 @@ if(problems)
   list(APPEND failures "the real tree: ${problems}")
 endif()
 
+# The code trees whole; of the tests one folder, which the cases need.
 file(REMOVE_RECURSE "${SCRATCH}")
-foreach(top src agent tests bench)
-  file(COPY "${ROOT}/${top}" DESTINATION "${SCRATCH}" FILES_MATCHING PATTERN "*.h" PATTERN "*.cpp")
+foreach(top src agent bench tests/snmp)
+  get_filename_component(parent "${SCRATCH}/${top}" DIRECTORY)
+  file(COPY "${ROOT}/${top}" DESTINATION "${parent}" FILES_MATCHING PATTERN "*.h" PATTERN "*.cpp")
 endforeach()
 qsx_check_layers("${SCRATCH}" "${QT_WIDGETS_HEADERS}" problems)
 if(problems)

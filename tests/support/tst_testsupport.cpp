@@ -1,6 +1,7 @@
 // The test helpers themselves: loopback ports, the SNMP probe, the process
 // base (start, time-out, stop, death with a crashed test) and codeOf.
 
+#include "support/ChildCase.h"
 #include "support/ExceptionCode.h"
 #include "support/LoopbackUdp.h"
 #include "support/SnmpdProcess.h"
@@ -62,9 +63,29 @@ class TestTestSupport : public QObject
     Q_OBJECT
 
     SnmpdTest::SnmpdProcess m_snmpd;
+    ChildCase m_child;
 
 private slots:
-    void initTestCase() { QVERIFY(m_snmpd.start()); }
+    void initTestCase()
+    {
+        QVERIFY(m_snmpd.start());
+        m_child.start("childCaseFailsOnPurpose");
+    }
+
+    // In the child this case fails; the parent sees that failure, with its text.
+    void childCaseFailsOnPurpose()
+    {
+        if (m_child.inParent()) {
+            QVERIFY(!m_child.passed());
+            QVERIFY2(m_child.output().contains(QLatin1String("FAIL!  : TestTestSupport::childCaseFailsOnPurpose()")),
+                     qPrintable(m_child.output()));
+            QVERIFY(m_child.output().contains(QLatin1String("failing on purpose")));
+            QVERIFY(!m_child.output().contains(QLatin1String("freePortCanBeBound")));  // that case alone
+            return;
+        }
+        QVERIFY(ChildCase::isChild());
+        QFAIL("failing on purpose");
+    }
 
     void freePortCanBeBound_data() { addFamilies(); }
     void freePortCanBeBound()
@@ -160,9 +181,9 @@ private slots:
         clock.start();
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^sh: ")));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("log, last")));
-        QVERIFY(!p.start(script, [] { return false; }, 1500));
+        QVERIFY(!p.start(script, [] { return false; }, 800));
         // An exit ends the wait at once; silence only at the time-out.
-        QVERIFY2(waitsItOut ? clock.elapsed() >= 1500 : clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(waitsItOut ? clock.elapsed() >= 800 : clock.elapsed() < 600, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!p.isRunning());
         QVERIFY2(p.log().contains(logged), qPrintable(p.log()));
     }
