@@ -37,7 +37,6 @@ QProcessEnvironment netSnmpEnvironment(const QString &folder)
 
 bool Daemon::start(const QString &program, const QStringList &arguments, quint16 port, const QString &community)
 {
-    m_process.setProcessEnvironment(netSnmpEnvironment(m_folder));
     m_process.start(program, arguments);
     if (!m_process.waitForStarted()) {
         std::fprintf(stderr, "%s does not start: %s\n", qPrintable(program), qPrintable(m_process.errorString()));
@@ -65,6 +64,7 @@ bool Daemon::startSnmpd(quint16 port, const QString &community)
         return false;
     conf.write("rocommunity " + community.toUtf8() + " 127.0.0.1\n");  // the address is on the command line
     conf.close();
+    m_process.setProcessEnvironment(netSnmpEnvironment(m_folder));
     return start("/usr/sbin/snmpd",
                  {"-f", "-C", "-c", conf.fileName(), "-Lf", QDir(m_folder).filePath("snmpd.log"), "-I", "-smux",
                   "-p", QDir(m_folder).filePath("snmpd.pid"), QStringLiteral("udp:127.0.0.1:%1").arg(port)},

@@ -23,8 +23,9 @@ public:
     explicit Daemon(const QString &folder) : m_folder(folder) {}
     ~Daemon() { stop(); }
 
-    // Starts program with arguments and waits until a v2c get of sysUpTime
-    // with community at port is answered; prints why not on failure.
+    // Starts program with arguments (in this process's environment: the
+    // agent finds its own configuration) and waits until a v2c get of
+    // sysUpTime with community at port is answered; prints why not on failure.
     bool start(const QString &program, const QStringList &arguments, quint16 port, const QString &community);
     // A stock snmpd with one read-only community; its configuration, log
     // and state go into the folder (made if missing).
