@@ -19,6 +19,9 @@ endif()
 # The code trees whole; of the tests one folder, which the cases need.
 file(REMOVE_RECURSE "${SCRATCH}")
 foreach(top src agent bench tests/snmp)
+  if(NOT EXISTS "${ROOT}/${top}")
+    continue()
+  endif()
   get_filename_component(parent "${SCRATCH}/${top}" DIRECTORY)
   file(COPY "${ROOT}/${top}" DESTINATION "${parent}" FILES_MATCHING PATTERN "*.h" PATTERN "*.cpp")
 endforeach()
@@ -49,10 +52,13 @@ set(cases
   "tests/snmp/tst_session.cpp|#include <net-snmp/net-snmp-config.h>|Net-SNMP header outside"
   "agent/gen/main.cpp|#include <net-snmp/net-snmp-config.h>|Net-SNMP header outside"
   "src/snmp/KtSnmpEngine.cpp|#include <net-snmp/net-snmp-includes.h>|pass"
-  "bench/bench_walk.cpp|#include \"support/SnmpdProcess.h\"|test helper included outside tests/"
-  "bench/bench_walk.cpp|#include \"../tests/snmp/SnmpdProcess.h\"|test helper included outside tests/"
-  "src/snmp/KtSNMPSession.cpp|#include \"support/ExceptionCode.h\"|test helper included outside tests/"
-  "tests/snmp/tst_session.cpp|#include \"dialogs/TProbe.h\"|pass")
+  "bench/bench_walk.cpp|#include \"support/SnmpdProcess.h\"|test helper included by"
+  "bench/bench_walk.cpp|#include \"../tests/snmp/SnmpdProcess.h\"|test helper included by"
+  "src/snmp/KtSNMPSession.cpp|#include \"support/ExceptionCode.h\"|test helper included by"
+  "agent/AgentStore.cpp|#include \"support/LoopbackUdp.h\"|test helper included by"
+  "tests/snmp/tst_session.cpp|#include \"dialogs/TProbe.h\"|pass"
+  "tools/screenshots/shot_probe.cpp|#include <net-snmp/net-snmp-config.h>|Net-SNMP header outside"
+  "tools/screenshots/shot_probe.cpp|#include \"support/AgentProcess.h\"|pass")
 
 foreach(c IN LISTS cases)
   string(REPLACE "|" ";" parts "${c}")
