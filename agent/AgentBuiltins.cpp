@@ -62,7 +62,7 @@ group 1.3.6.1.2.1.4
 .19 "ipFragCreates" counter readonly
 .23 "ipRoutingDiscards" counter readonly
 
-table 1.3.6.1.2.1.4.20.1 1 rows 10.90.90.90
+table 1.3.6.1.2.1.4.20.1 1 rows 10.90.90.90,192.168.2.1,192.168.3.1
 .1 "ipAdEntAddr" ipaddress readonly
 .2 "ipAdEntIfIndex" integer readonly
 .3 "ipAdEntNetMask" ipaddress readonly
@@ -210,11 +210,11 @@ group 1.3.6.1.4.1.32473.11.69.1.2.1.2
 group 1.3.6.1.4.1.32473.12.15.1
 .1 "Spanning Tree Algorithm" integer readwrite {2 disabled, 3 enabled}
 .2 "Version" integer readwrite {0 stp, 1 rstp, 2 mstp}
-.3 "Max Age" integer readwrite
-.4 "Hello Time" integer readwrite
-.5 "Forward Delay" integer readwrite
-.6 "Max Hops" integer readwrite
-.7 "TX Hold Count" integer readwrite
+.3 "Max Age" integer readwrite fmt "%i{n600x4000}"
+.4 "Hello Time" integer readwrite fmt "%i{n100x1000}"
+.5 "Forward Delay" integer readwrite fmt "%i{n400x3000}"
+.6 "Max Hops" integer readwrite fmt "%i{n1x20}"
+.7 "TX Hold Count" integer readwrite fmt "%i{n1x10}"
 .8 "Forward BPDU" integer readwrite {2 disabled, 3 enabled}
 
 # Time and summer time
@@ -225,57 +225,57 @@ group 1.3.6.1.4.1.32473.12.10
 
 group 1.3.6.1.4.1.32473.12.10.12
 .1 "Status" integer readwrite {0 disable, 1 repeating, 2 annual}
-.2 "Offset" integer readwrite
-.3 "Time Start" octetstr readwrite
-.4 "Time End" octetstr readwrite
-.5 "Time Start" octetstr readwrite
-.6 "Time End" octetstr readwrite
+.2 "Offset" integer readwrite fmt "%i{n30x120}" step 30
+.3 "Time Start" octetstr readwrite size 6
+.4 "Time End" octetstr readwrite size 6
+.5 "Time Start" octetstr readwrite size 4
+.6 "Time End" octetstr readwrite size 4
 
 # Routing
-table 1.3.6.1.4.1.32473.11.69.1.3.5.1 2 rows 3.2,4.2
+table 1.3.6.1.4.1.32473.11.69.1.3.5.1 2 rows 3.2,4.2,5.2,2.3,4.3,5.3
 .1 "Source Protocol" integer notaccess {2 rip, 3 ospf, 4 static, 5 local}
 .2 "Destination Protocol" integer notaccess {2 rip, 3 ospf}
 .3 "Type" integer readwrite {2 all, 3 type-1, 4 type-2, 5 internal, 6 external, 7 inter+E1, 8 inter+E2, 9 extType1, 10 extType2}
-.4 "Metric" integer readwrite
+.4 "Metric" integer readwrite fmt "%i{n0x16777214}"
 .5 "RowStatus" integer readwrite {1 active, 4 createAndGo, 6 destroy}
 
 group 1.3.6.1.4.1.32473.11.69.1.3.12
 .1 "State" integer readwrite {1 enabled, 2 disabled}
 .2 "Always" integer readwrite {1 enabled, 2 disabled}
 .3 "Mettype" integer readwrite {1 type1, 2 type2}
-.4 "Metric" integer readwrite
+.4 "Metric" integer readwrite fmt "%i{n0x16777214}"
 
 # Single-IP member switches
-table 1.3.6.1.4.1.32473.12.8.1.3.1 1 rows 1,2
-.1 "MS ID" integer notaccess
+table 1.3.6.1.4.1.32473.12.8.1.3.1 1 rows 1-3
+.1 "MS ID" integer notaccess fmt "%i{n1x32}"
 .2 "MS Device Name" displaystr readonly
 .3 "MS MAC Addr" macaddress readonly
 .4 "MS Firmware Ver" displaystr readonly
 .5 "MS Capability" displaystr readonly
 .6 "MS Platform" displaystr readonly
 .7 "MS Holdtime" integer readonly
-.8 "MS CAS Source" integer readwrite
+.8 "MS CAS Source" integer readwrite fmt "%i{n1x32}"
 .9 "MS Password" displaystr readwrite
 .10 "MS Row Status" integer readwrite {1 active, 4 createAndGo, 6 destroy}
 
 # MD5 keys
-table 1.3.6.1.4.1.32473.11.69.1.3.4.1 1 rows 1
-.1 "Key ID" integer notaccess
-.2 "Key" displaystr readwrite
+table 1.3.6.1.4.1.32473.11.69.1.3.4.1 1 rows 1-3
+.1 "Key ID" integer notaccess fmt "%i{n1x255}"
+.2 "Key" displaystr readwrite fmt "%s{l16}"
 .3 "Status" integer readwrite {1 active, 4 createAndGo, 6 destroy}
 
 # BOOTP relay and IP interfaces
-table 1.3.6.1.4.1.32473.11.69.1.3.3.1.7.1 2 rows 6.83.121.115.116.101.109.10.90.90.200
-.1 "Interface Name" displaystr notaccess
+table 1.3.6.1.4.1.32473.11.69.1.3.3.1.7.1 2 rows 6.83.121.115.116.101.109.10.90.90.200,6.83.121.115.116.101.109.10.90.90.201,6.83.121.115.116.101.109.10.90.90.202,6.83.121.115.116.101.109.10.90.90.203,5.105.112.105.102.50.192.168.2.250
+.1 "Interface Name" displaystr notaccess fmt "%s{l12}"
 .2 "Bootp Server IP" ipaddress notaccess
 .3 "State" integer readwrite {2 invalid, 3 valid}
 
-table 1.3.6.1.4.1.32473.11.69.1.3.2.1.1.1 1 rows 10.90.90.90
+table 1.3.6.1.4.1.32473.11.69.1.3.2.1.1.1 1 rows 10.90.90.90,192.168.2.1,192.168.3.1
 .1 "IP Address" ipaddress notaccess
-.2 "IF Index" integer readonly
-.3 "Interface Name" displaystr readwrite
+.2 "IF Index" integer readonly fmt "%i{n0x65535}"
+.3 "Interface Name" displaystr readwrite fmt "%s{l12}"
 .4 "Subnet Mask" ipaddress readwrite
-.5 "VLAN Name" displaystr readwrite
+.5 "VLAN Name" displaystr readwrite fmt "%s{l32}"
 .6 "Mode" integer readwrite {2 manual, 3 bootp, 4 dhcp}
 .7 "Secondary" integer readwrite {1 true, 2 false}
 .8 "Admin State" integer readwrite {1 active, 2 notInService, 4 createAndGo, 6 destroy}
@@ -285,7 +285,7 @@ table 1.3.6.1.4.1.32473.11.69.1.3.2.1.1.1 1 rows 10.90.90.90
 # Security
 group 1.3.6.1.4.1.32473.12.7.1
 .1 "Status Admin" integer readwrite {2 disabled, 3 enabled}
-.2 "Cipher Suites" octetstr readwrite
+.2 "Cipher Suites" octetstr readwrite size 1
 .3 "Cache Timeout" gauge readwrite
 
 table 1.3.6.1.4.1.32473.12.5.12.1 3 rows 6.114.97.100.105.117.115.10.90.90.10.4
@@ -295,10 +295,10 @@ table 1.3.6.1.4.1.32473.12.5.12.1 3 rows 6.114.97.100.105.117.115.10.90.90.10.4
 .4 "Row State" integer readwrite {1 add, 2 delete}
 
 # ACL meters and equipment
-table 1.3.6.1.4.1.32473.12.9.6.1.1 2 rows 1.1,2.1
-.1 "ACL Meter Profile ID" integer notaccess
-.2 "ACL Meter Access ID" integer notaccess
-.3 "Meter Rate" integer readwrite
+table 1.3.6.1.4.1.32473.12.9.6.1.1 2 rows 1.1,2.1,2.2,3.1
+.1 "ACL Meter Profile ID" integer notaccess fmt "%i{n1x255}"
+.2 "ACL Meter Access ID" integer notaccess fmt "%i{n1x65535}"
+.3 "Meter Rate" integer readwrite fmt "%i{n0x999936}"
 .4 "Meter Action For Rate Exceed" integer readwrite {1 other, 2 drop-packet, 3 set-drop-precedence}
 
 group 1.3.6.1.4.1.32473.12.11.1

@@ -5,6 +5,7 @@
 
 #include "errors/KtException.h"
 #include "mib/KtMibData.h"
+#include "shell/catalogue/KtMenuCatalogue.h"
 #include "values/KtOptionList.h"
 
 #include <map>
@@ -47,6 +48,47 @@ std::string addMibGroups(AgentSchema &schema)
     return {};
 }
 
+// The edit formats that the catalogue gives its dialogs' boxes ("fmt"
+// tailoring) are what the switch accepts too: integer ranges and lengths of
+// printable strings, for columns and for index parts.
+std::string applyCatalogueFormats(AgentSchema &schema)
+{
+    try {
+        const KtMibData &mib = KtMibData::Instance();
+        const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
+        for (int e = 0; e < catalogue.count(); ++e) {
+            for (const KtMenuPanel &panel : catalogue.at(e).panels()) {
+                // Panel positions run over the records of its tables in order.
+                std::vector<std::pair<const KtMibData::Table *, int>> records;
+                for (const QString &name : panel.tables)
+                    if (const KtMibData::Table *t = mib.FindTableInfo(name))
+                        for (int r = 0; r < t->Vars.size() && !t->Vars.at(r).isEnd(); ++r)
+                            records.emplace_back(t, r);
+                for (const KtMenuTailoring &tailor : panel.tailoring) {
+                    if (tailor.kind != KtMenuTailoring::Format || tailor.value < 0 || tailor.value >= int(records.size()))
+                        continue;
+                    const auto &[table, r] = records[size_t(tailor.value)];
+                    const KtSNMPVar &var = table->Vars.at(r);
+                    AgentLimits limits;
+                    if (std::string err = limits.narrowByFormat(tailor.format.toStdString(), var.Type); !err.empty())
+                        return "menu catalogue line " + std::to_string(panel.line) + ": " + err;
+                    if (auto oid = ParseOid(var.Oid.toStdString()))
+                        if (int i = schema.objectIndex(*oid); i >= 0)
+                            schema.narrowObject(i, limits);
+                    if (table->Roots.isEmpty())
+                        continue;
+                    const int ti = schema.tableIndex(*ParseOid(table->Roots.first().toStdString()));
+                    if (ti >= 0 && size_t(r) < schema.table(ti).index.size())
+                        schema.narrowIndex(ti, size_t(r), limits);
+                }
+            }
+        }
+    } catch (const KtException &e) {
+        return "menu catalogue: " + e.message().toStdString();
+    }
+    return {};
+}
+
 } // namespace
 
 std::string BuildAgentSchema(AgentSchema &schema)
@@ -60,5 +102,5 @@ std::string BuildAgentSchema(AgentSchema &schema)
             return e;
     if (std::string e = addMibGroups(schema); !e.empty())
         return e;
-    return {};
+    return applyCatalogueFormats(schema);
 }

@@ -1,31 +1,110 @@
 #include "AgentLive.h"
 
 #include "AgentBuiltins.h"
+#include "AgentDateTime.h"
+#include "AgentRules.h"
 
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <map>
+#include <sstream>
 
 namespace {
 
 const double Wrap32 = 4294967296.0;
 
-// Parsed once per literal: the live update runs for many requests a second.
-const AgentOid &parsed(const char *text)
+const AgentOid &parsed(const std::string &text)
 {
-    static std::map<const char *, AgentOid> cache;
+    static std::map<std::string, AgentOid> cache;
     auto it = cache.find(text);
     if (it == cache.end())
         it = cache.emplace(text, *ParseOid(text)).first;
     return it->second;
 }
 
-AgentOid column(const char *base, int port)
+AgentOid column(const char *base, int row)
 {
     AgentOid o = parsed(base);
-    o.push_back(uint32_t(port));
+    o.push_back(uint32_t(row));
     return o;
+}
+
+// Management-plane events: a rate per second, then what one event counts.
+// "4.3" is the scalar 1.3.6.1.2.1.4.3.0 and "*3" counts it three times; the
+// words stand for the groups below them or for the System interface:
+// rx/tx a unicast datagram in/out (packets and octets), rxb/txb a broadcast,
+// rxd, rxe, rxu, txd, txe its discards, errors and unknown protocols.
+const std::map<std::string, std::string> &macros()
+{
+    static const std::map<std::string, std::string> m = {
+        {"in", "4.3 4.9 rx"},             // a datagram delivered to the switch
+        {"out", "4.10 tx"},               // one it sends
+        {"udpin", "7.1 in"},
+        {"udpout", "7.4 out"},
+        {"served", "11.1 11.2 11.28 udpin udpout"},   // a request it answers
+        {"polled", "11.2 11.1 11.18 udpout udpin"},   // one it sends and gets answered
+    };
+    return m;
+}
+
+const char *const ManagementStreams[] = {
+    // ICMP in, with the answers
+    "1.5 5.3 5.1 in", "1.2 5.4 5.1 in", "1.1 5.5 5.1 in", "1.05 5.6 5.1 in", "1.1 5.7 5.1 in",
+    "4 5.8 5.1 in 5.22 5.14 out", "2 5.21 5.14 out 5.9 5.1 in", "1.1 5.10 5.1 in 5.24 5.14 out",
+    "1.05 5.23 5.14 out 5.11 5.1 in", "1.05 5.12 5.1 in 5.26 5.14 out", "1.05 5.25 5.14 out 5.13 5.1 in",
+    "1.2 5.2 5.1 in",
+    // ICMP out
+    "1.05 5.15 5.14", "1.1 5.16 5.14 out", "1.1 5.17 5.14 out", "1.05 5.18 5.14 out", "1.05 5.19 5.14 out",
+    "1.1 5.20 5.14 out",
+    // UDP (a datagram to no port is answered by a destination unreachable)
+    "6 udpin", "1.5 7.2 in 5.16 5.14 out", "1.2 7.3 in", "4 udpout",
+    // IP
+    "1.2 4.4 4.3 rx", "1.3 4.5 4.3 rx", "3 4.6 4.3 rx tx", "1.2 4.7 4.3 rx", "1.2 4.8 4.3 rx", "1.1 4.11 4.10",
+    "1.1 4.12 4.10", "1.5 4.14*3 4.15 4.3*3 4.9 rx*3", "1.1 4.14*2 4.16 4.3*2 rx*2", "1.5 4.17 4.19*2 4.10 tx*2",
+    "1.1 4.18 4.10", "1.1 4.23",
+    // the System interface below IP
+    "2 rxb", "1.2 txb", "1.1 rxd", "1.1 rxe", "1.1 rxu", "1.05 txd", "1.05 txe",
+    // SNMP: other managers' requests, the switch polling its members, traps
+    "3 11.15 11.13*4 served", "3 11.16 11.13*2 served", "1.1 11.17 11.14 served",
+    "1.05 11.15 11.13*30 11.20 served", "1.05 11.15 11.13 11.21 served", "1.05 11.17 11.14 11.22 served",
+    "1.05 11.16 11.13 11.24 served", "1.05 11.1 11.3 udpin", "1.2 11.1 11.4 udpin", "1.05 11.1 11.5 udpin",
+    "1.05 11.1 11.6 udpin", "1.5 11.25 polled", "1.1 11.26 polled", "1.05 11.27 polled",
+    "1.05 11.25 11.8 polled", "1.05 11.25 11.9 polled", "1.05 11.27 11.10 polled", "1.05 11.27 11.11 polled",
+    "1.05 11.25 11.12 polled", "1.05 11.1 11.19 udpin", "1.1 11.2 11.29 udpout",
+};
+
+// The System interface's counters that each interface word adds to: ifTable
+// or ifXTable column, and octets counted per event.
+struct IfFeed
+{
+    const char *word;
+    std::vector<std::pair<const char *, int>> columns;
+};
+const std::vector<IfFeed> &interfaceFeeds()
+{
+    static const std::vector<IfFeed> f = {
+        {"rx", {{"1.3.6.1.2.1.2.2.1.11", 1}, {"1.3.6.1.2.1.2.2.1.10", 120}, {"1.3.6.1.2.1.31.1.1.1.7", 1}, {"1.3.6.1.2.1.31.1.1.1.6", 120}}},
+        {"tx", {{"1.3.6.1.2.1.2.2.1.17", 1}, {"1.3.6.1.2.1.2.2.1.16", 120}, {"1.3.6.1.2.1.31.1.1.1.11", 1}, {"1.3.6.1.2.1.31.1.1.1.10", 120}}},
+        {"rxb", {{"1.3.6.1.2.1.2.2.1.12", 1}, {"1.3.6.1.2.1.2.2.1.10", 60}, {"1.3.6.1.2.1.31.1.1.1.3", 1}, {"1.3.6.1.2.1.31.1.1.1.9", 1}, {"1.3.6.1.2.1.31.1.1.1.6", 60}}},
+        {"txb", {{"1.3.6.1.2.1.2.2.1.18", 1}, {"1.3.6.1.2.1.2.2.1.16", 60}, {"1.3.6.1.2.1.31.1.1.1.5", 1}, {"1.3.6.1.2.1.31.1.1.1.13", 1}, {"1.3.6.1.2.1.31.1.1.1.10", 60}}},
+        {"rxd", {{"1.3.6.1.2.1.2.2.1.13", 1}, {"1.3.6.1.2.1.2.2.1.10", 120}, {"1.3.6.1.2.1.31.1.1.1.6", 120}}},
+        {"rxe", {{"1.3.6.1.2.1.2.2.1.14", 1}, {"1.3.6.1.2.1.2.2.1.10", 64}, {"1.3.6.1.2.1.31.1.1.1.6", 64}}},
+        {"rxu", {{"1.3.6.1.2.1.2.2.1.15", 1}, {"1.3.6.1.2.1.2.2.1.10", 80}, {"1.3.6.1.2.1.31.1.1.1.6", 80}}},
+        {"txd", {{"1.3.6.1.2.1.2.2.1.19", 1}}},
+        {"txe", {{"1.3.6.1.2.1.2.2.1.20", 1}}},
+    };
+    return f;
+}
+
+bool isCounter64Column(const std::string &base)
+{
+    const std::string hc = "1.3.6.1.2.1.31.1.1.1.";
+    if (base.rfind(hc, 0) != 0)
+        return false;
+    const int col = std::atoi(base.c_str() + hc.size());
+    return col >= 6 && col <= 13;
 }
 
 } // namespace
@@ -42,53 +121,169 @@ double AgentLive::InRate(int port)
     return 12.5e6 / double(port);
 }
 
-double AgentLive::Rate(int port, Counter c)
+AgentLive::AgentLive(AgentStore &store) : m_store(store)
 {
-    const double in = InRate(port);
-    const double out = in * 0.7;
-    switch (c) {
-    case InOctets: return in;
-    case OutOctets: return out;
-    case InUcast: return in / 620.0;
-    case OutUcast: return out / 640.0;
-    case InNUcast: return in / 620.0 / 40.0;
-    case OutNUcast: return out / 640.0 / 60.0;
-    case InMcast: return in / 620.0 / 60.0;
-    case InBcast: return in / 620.0 / 120.0;
-    case OutMcast: return out / 640.0 / 90.0;
-    case OutBcast: return out / 640.0 / 180.0;
-    case InDiscards: return 0.02 * double(port % 3);
-    case OutDiscards: return 0.01 * double(port % 2);
-    case InErrors: return port == 5 ? 0.05 : 0.0;
-    case InUnknown: return 0.005;
-    case OutErrors: return 0.0;
-    case TpIn: return in / 620.0;
-    case TpOut: return out / 640.0;
-    case TpDiscards: return 0.02 * double(port % 3);
-    default: return 0.0;
+    m_external.fill(-1);
+    buildPorts();
+    buildProtocols();
+}
+
+int AgentLive::addStream(double rate, int port)
+{
+    Stream s;
+    s.rate = rate;
+    s.port = port;
+    m_streams.push_back(s);
+    return int(m_streams.size()) - 1;
+}
+
+AgentLive::Output &AgentLive::output(const AgentOid &oid, uint8_t tag)
+{
+    for (Output &o : m_outputs)
+        if (o.oid == oid)
+            return o;
+    Output o;
+    o.oid = oid;
+    o.tag = tag;
+    m_outputs.push_back(o);
+    return m_outputs.back();
+}
+
+void AgentLive::feed(const AgentOid &oid, int stream, int weight, uint8_t tag)
+{
+    output(oid, tag).terms.emplace_back(stream, weight);
+}
+
+void AgentLive::buildPorts()
+{
+    enum { InUcast, InMcast, InBcast, InDiscard, InError, InUnknown, OutUcast, OutMcast, OutBcast, OutDiscard,
+           OutError, TpDiscard, Kinds };
+    for (int p = 1; p <= Ports; ++p) {
+        const double in = InRate(p), out = in * 0.7;
+        // Slow kinds stay above one a second so that every counter moves between two polls.
+        const double rates[Kinds] = {in / 620.0, in / 620.0 / 60.0, in / 620.0 / 120.0, 1.0 + 0.5 * (p % 3),
+                                     p == 5 ? 4.2 : 1.2, 1.1, out / 640.0, out / 640.0 / 90.0, out / 640.0 / 180.0,
+                                     1.1 + 0.4 * (p % 2), 1.05, 1.0 + 0.5 * (p % 3)};
+        int s[Kinds];
+        for (int k = 0; k < Kinds; ++k)
+            s[k] = addStream(rates[k], p);
+        struct Col { const char *base; std::vector<std::pair<int, int>> terms; bool octets = false; };
+        const std::vector<Col> cols = {
+            {"1.3.6.1.2.1.2.2.1.10", {{s[InUcast], 620}, {s[InMcast], 180}, {s[InBcast], 90}, {s[InDiscard], 620}, {s[InError], 64}, {s[InUnknown], 100}}, true},
+            {"1.3.6.1.2.1.2.2.1.11", {{s[InUcast], 1}}},
+            {"1.3.6.1.2.1.2.2.1.12", {{s[InMcast], 1}, {s[InBcast], 1}}},
+            {"1.3.6.1.2.1.2.2.1.13", {{s[InDiscard], 1}}},
+            {"1.3.6.1.2.1.2.2.1.14", {{s[InError], 1}}},
+            {"1.3.6.1.2.1.2.2.1.15", {{s[InUnknown], 1}}},
+            {"1.3.6.1.2.1.2.2.1.16", {{s[OutUcast], 640}, {s[OutMcast], 180}, {s[OutBcast], 90}, {s[OutError], 64}}, true},
+            {"1.3.6.1.2.1.2.2.1.17", {{s[OutUcast], 1}}},
+            {"1.3.6.1.2.1.2.2.1.18", {{s[OutMcast], 1}, {s[OutBcast], 1}}},
+            {"1.3.6.1.2.1.2.2.1.19", {{s[OutDiscard], 1}}},
+            {"1.3.6.1.2.1.2.2.1.20", {{s[OutError], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.2", {{s[InMcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.3", {{s[InBcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.4", {{s[OutMcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.5", {{s[OutBcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.6", {{s[InUcast], 620}, {s[InMcast], 180}, {s[InBcast], 90}, {s[InDiscard], 620}, {s[InError], 64}, {s[InUnknown], 100}}, true},
+            {"1.3.6.1.2.1.31.1.1.1.7", {{s[InUcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.8", {{s[InMcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.9", {{s[InBcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.10", {{s[OutUcast], 640}, {s[OutMcast], 180}, {s[OutBcast], 90}, {s[OutError], 64}}, true},
+            {"1.3.6.1.2.1.31.1.1.1.11", {{s[OutUcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.12", {{s[OutMcast], 1}}},
+            {"1.3.6.1.2.1.31.1.1.1.13", {{s[OutBcast], 1}}},
+            {"1.3.6.1.2.1.17.4.4.1.3", {{s[InUcast], 1}, {s[InMcast], 1}, {s[InBcast], 1}, {s[TpDiscard], 1}}},
+            {"1.3.6.1.2.1.17.4.4.1.4", {{s[OutUcast], 1}, {s[OutMcast], 1}, {s[OutBcast], 1}}},
+            {"1.3.6.1.2.1.17.4.4.1.5", {{s[TpDiscard], 1}}},
+        };
+        for (const Col &c : cols) {
+            Output &o = output(column(c.base, p), isCounter64Column(c.base) ? AgentTag::Counter64 : AgentTag::Counter32);
+            o.terms = c.terms;
+            // Port 1's octet counters start a minute before their first wrap.
+            if (p == 1 && c.octets) {
+                double rate = 0;
+                for (const auto &[st, w] : c.terms)
+                    rate += m_streams[size_t(st)].rate * w;
+                o.offset = Wrap32 - rate * 60.0;
+            }
+        }
     }
+}
+
+void AgentLive::buildProtocols()
+{
+    std::function<void(const std::string &, int, int)> expand = [&](const std::string &token, int stream, int weight) {
+        std::string word = token;
+        int w = weight;
+        if (const size_t star = token.find('*'); star != std::string::npos) {
+            word = token.substr(0, star);
+            w *= std::atoi(token.c_str() + star + 1);
+        }
+        if (auto m = macros().find(word); m != macros().end()) {
+            std::istringstream ts(m->second);
+            for (std::string t; ts >> t;)
+                expand(t, stream, w);
+            return;
+        }
+        for (const IfFeed &f : interfaceFeeds())
+            if (word == f.word) {
+                for (const auto &[base, octets] : f.columns)
+                    feed(column(base, int(AgentRules::SystemIfIndex)), stream, w * octets,
+                         isCounter64Column(base) ? AgentTag::Counter64 : AgentTag::Counter32);
+                return;
+            }
+        feed(parsed("1.3.6.1.2.1." + word + ".0"), stream, w);
+    };
+    for (const char *line : ManagementStreams) {
+        std::istringstream ls(line);
+        double rate = 0;
+        ls >> rate;
+        const int s = addStream(rate, 0);
+        for (std::string t; ls >> t;)
+            expand(t, s, 1);
+    }
+    // The library's own figures: rate 0, the count set from outside.
+    static const uint32_t arcs[] = {1, 2, 3, 4, 5, 6, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 24,
+                                    25, 26, 27, 28, 29};
+    for (uint32_t arc : arcs) {
+        const int s = addStream(0, 0);
+        m_external[arc] = s;
+        expand("11." + std::to_string(arc), s, 1);
+        if (arc == 1)
+            expand("udpin", s, 1);
+        if (arc == 2)
+            expand("udpout", s, 1);
+    }
+}
+
+void AgentLive::setAgentStatistic(uint32_t arc, uint32_t value)
+{
+    if (arc >= m_external.size() || m_external[arc] < 0)
+        return;
+    Stream &s = m_streams[size_t(m_external[arc])];
+    if (s.base < 0)
+        s.base = value;
+    s.count = value >= s.base ? value - s.base : 0;
 }
 
 void AgentLive::boot(uint64_t nowMs)
 {
     m_bootMs = nowMs;
     m_lastMs = nowMs;
-    for (auto &row : m_count)
-        row.fill(0.0);
-    m_proto.fill(0.0);
+    for (Stream &s : m_streams) {
+        s.count = 0;
+        s.base = -1;
+    }
     m_bootWall = 0;
-    m_clockWritten.clear();   // reloaded data holds an old clock value, not a manager's set
-    // Port 1's octet counters start a minute before their first wrap.
-    m_count[0][InOctets] = Wrap32 - Rate(1, InOctets) * 60.0;
-    m_count[0][OutOctets] = Wrap32 - Rate(1, OutOctets) * 60.0;
     m_up.fill(false);
-    m_linkKnown = false;
+    dataReloaded();
     write(nowMs);
 }
 
-void AgentLive::setNumber(const char *oid, int64_t v, uint8_t tag)
+void AgentLive::dataReloaded()
 {
-    refresh(parsed(oid), AgentValue::Unsigned(tag, uint64_t(v)));
+    m_linkKnown = false;
+    m_clockWritten.clear();   // reloaded data holds an old clock value, not a manager's set
 }
 
 void AgentLive::refresh(const AgentOid &oid, const AgentValue &v)
@@ -104,135 +299,75 @@ void AgentLive::update(uint64_t nowMs)
         nowMs = m_lastMs;
     const double dt = double(nowMs - m_lastMs) / 1000.0;
     m_lastMs = nowMs;
-    for (int p = 1; p <= Ports; ++p) {
-        if (!m_up[size_t(p - 1)])
-            continue;
-        for (int c = 0; c < CounterCount; ++c)
-            m_count[size_t(p - 1)][size_t(c)] += Rate(p, Counter(c)) * dt;
-    }
-    static const double protoRates[8] = {310.0, 0.2, 2.1, 305.0, 4.0, 3.9, 12.0, 11.5};
-    for (size_t i = 0; i < m_proto.size(); ++i)
-        m_proto[i] += protoRates[i] * dt;
+    for (Stream &s : m_streams)
+        if (s.port == 0 || m_up[size_t(s.port - 1)])
+            s.count += s.rate * dt;
     write(nowMs);
 }
 
 void AgentLive::write(uint64_t nowMs)
 {
     const uint32_t ticks = uptimeTicks(nowMs);
-    m_store.put(parsed(AgentOids::SysUpTime.c_str()), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
+    m_store.put(parsed(AgentOids::SysUpTime), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
+    refresh(parsed(AgentOids::DeviceUpTime), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
+    int inUse = 0;
     for (int p = 1; p <= Ports; ++p) {
         const AgentValue *admin = m_store.get(column("1.3.6.1.2.1.2.2.1.7", p));
         const bool up = Connected(p) && (!admin || admin->number == 1);
-        auto &cnt = m_count[size_t(p - 1)];
+        inUse += up ? 1 : 0;
         if (up != m_up[size_t(p - 1)] || !m_linkKnown) {
             m_up[size_t(p - 1)] = up;
             refresh(column("1.3.6.1.2.1.2.2.1.8", p), AgentValue::Integer(up ? 1 : 2));
             refresh(column("1.3.6.1.2.1.2.2.1.9", p), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
         }
-        auto c32 = [&](const char *base, Counter c) {
-            refresh(column(base, p), AgentValue::Unsigned(AgentTag::Counter32, uint64_t(std::fmod(cnt[size_t(c)], Wrap32))));
-        };
-        auto c64 = [&](const char *base, Counter c) {
-            refresh(column(base, p), AgentValue::Unsigned(AgentTag::Counter64, uint64_t(cnt[size_t(c)])));
-        };
-        c32("1.3.6.1.2.1.2.2.1.10", InOctets);
-        c32("1.3.6.1.2.1.2.2.1.11", InUcast);
-        c32("1.3.6.1.2.1.2.2.1.12", InNUcast);
-        c32("1.3.6.1.2.1.2.2.1.13", InDiscards);
-        c32("1.3.6.1.2.1.2.2.1.14", InErrors);
-        c32("1.3.6.1.2.1.2.2.1.15", InUnknown);
-        c32("1.3.6.1.2.1.2.2.1.16", OutOctets);
-        c32("1.3.6.1.2.1.2.2.1.17", OutUcast);
-        c32("1.3.6.1.2.1.2.2.1.18", OutNUcast);
-        c32("1.3.6.1.2.1.2.2.1.19", OutDiscards);
-        c32("1.3.6.1.2.1.2.2.1.20", OutErrors);
-        c32("1.3.6.1.2.1.31.1.1.1.2", InMcast);
-        c32("1.3.6.1.2.1.31.1.1.1.3", InBcast);
-        c32("1.3.6.1.2.1.31.1.1.1.4", OutMcast);
-        c32("1.3.6.1.2.1.31.1.1.1.5", OutBcast);
-        c64("1.3.6.1.2.1.31.1.1.1.6", InOctets);
-        c64("1.3.6.1.2.1.31.1.1.1.7", InUcast);
-        c64("1.3.6.1.2.1.31.1.1.1.8", InMcast);
-        c64("1.3.6.1.2.1.31.1.1.1.9", InBcast);
-        c64("1.3.6.1.2.1.31.1.1.1.10", OutOctets);
-        c64("1.3.6.1.2.1.31.1.1.1.11", OutUcast);
-        c64("1.3.6.1.2.1.31.1.1.1.12", OutMcast);
-        c64("1.3.6.1.2.1.31.1.1.1.13", OutBcast);
-        c32("1.3.6.1.2.1.17.4.4.1.3", TpIn);
-        c32("1.3.6.1.2.1.17.4.4.1.4", TpOut);
-        c32("1.3.6.1.2.1.17.4.4.1.5", TpDiscards);
     }
     m_linkKnown = true;
-    // ip, icmp and udp groups: a management interface's modest traffic.
-    auto proto = [&](const char *oid, size_t i, double share) {
-        setNumber(oid, int64_t(std::fmod(m_proto[i] * share, Wrap32)), AgentTag::Counter32);
-    };
-    proto("1.3.6.1.2.1.4.3.0", 0, 1.0);
-    proto("1.3.6.1.2.1.4.9.0", 0, 0.98);
-    proto("1.3.6.1.2.1.4.10.0", 3, 1.0);
-    proto("1.3.6.1.2.1.4.4.0", 1, 1.0);
-    proto("1.3.6.1.2.1.4.8.0", 1, 0.5);
-    proto("1.3.6.1.2.1.5.1.0", 2, 1.0);
-    proto("1.3.6.1.2.1.5.8.0", 2, 0.9);
-    proto("1.3.6.1.2.1.5.14.0", 2, 0.95);
-    proto("1.3.6.1.2.1.5.22.0", 2, 0.9);
-    proto("1.3.6.1.2.1.5.3.0", 1, 0.4);
-    proto("1.3.6.1.2.1.7.1.0", 4, 1.0);
-    proto("1.3.6.1.2.1.7.2.0", 1, 0.3);
-    proto("1.3.6.1.2.1.7.4.0", 5, 1.0);
-    proto("1.3.6.1.2.1.4.15.0", 1, 0.1);
-    refresh(parsed(AgentOids::FrontPanelLeds.c_str()), AgentValue::Octets(ledOctets(nowMs)));
+    refresh(parsed(AgentOids::PortsInUse), AgentValue::Integer(inUse));
+    for (const Output &o : m_outputs) {
+        double v = o.offset;
+        for (const auto &[s, w] : o.terms)
+            v += std::floor(m_streams[size_t(s)].count) * w;
+        if (o.tag == AgentTag::Counter32)
+            v = std::fmod(v, Wrap32);
+        refresh(o.oid, AgentValue::Unsigned(o.tag, uint64_t(v)));
+    }
+    refresh(parsed(AgentOids::FrontPanelLeds), AgentValue::Octets(ledOctets(nowMs)));
 }
 
-std::string AgentLive::DateAndTime(int64_t localSec)
+std::string AgentLive::DateAndTime(int64_t localSec, int zoneMinutes)
 {
-    const time_t t = time_t(localSec);
-    struct tm tm;
-    gmtime_r(&t, &tm);
-    const int year = tm.tm_year + 1900;
-    std::string o;
-    o += char(year >> 8);
-    o += char(year & 0xff);
-    o += char(tm.tm_mon + 1);
-    o += char(tm.tm_mday);
-    o += char(tm.tm_hour);
-    o += char(tm.tm_min);
-    o += char(tm.tm_sec);
-    o += char(0);
-    return o;
+    return AgentDateTime::Encode(localSec, zoneMinutes);
 }
 
 std::optional<int64_t> AgentLive::ParseDateAndTime(const std::string &octets)
 {
-    if (octets.size() != 8 && octets.size() != 11)
-        return std::nullopt;
-    const auto u = [&](size_t i) { return int(uint8_t(octets[i])); };
-    struct tm tm = {};
-    tm.tm_year = (u(0) << 8 | u(1)) - 1900;
-    tm.tm_mon = u(2) - 1;
-    tm.tm_mday = u(3);
-    tm.tm_hour = u(4);
-    tm.tm_min = u(5);
-    tm.tm_sec = u(6);
-    if (tm.tm_mon < 0 || tm.tm_mon > 11 || tm.tm_mday < 1 || tm.tm_mday > 31 || tm.tm_hour > 23
-        || tm.tm_min > 59 || tm.tm_sec > 60)
-        return std::nullopt;
-    return int64_t(timegm(&tm));
+    const auto d = AgentDateTime::Decode(octets);
+    return d ? std::optional<int64_t>(d->localSec) : std::nullopt;
 }
 
 void AgentLive::updateClock(int64_t wallSec, uint64_t nowMs)
 {
-    const AgentOid &clockOid = parsed("1.3.6.1.4.1.32473.12.10.2.0");
+    const AgentOid &clockOid = parsed(AgentOids::Clock);
+    const AgentOid &zoneOid = parsed(AgentOids::TimeZone);
+    const AgentValue *zoneValue = m_store.get(zoneOid);
+    int zone = zoneValue ? int(zoneValue->number) : m_zoneMinutes;
     if (const AgentValue *cur = m_store.get(clockOid)) {
         if (!m_clockWritten.empty() && cur->bytes != m_clockWritten) {
-            if (auto set = ParseDateAndTime(cur->bytes))
-                m_clockOffset = *set - wallSec;
+            if (auto set = AgentDateTime::Decode(cur->bytes)) {
+                if (set->zoneMinutes) {
+                    zone = *set->zoneMinutes;
+                    refresh(zoneOid, AgentValue::Integer(zone));
+                }
+                m_clockOffset = set->localSec - int64_t(zone) * 60 - wallSec;
+            }
         }
-        m_clockWritten = DateAndTime(wallSec + m_clockOffset);
+        m_clockWritten = AgentDateTime::Encode(wallSec + m_clockOffset + int64_t(zone) * 60, zone);
         refresh(clockOid, AgentValue::Octets(m_clockWritten));
     }
+    m_zoneMinutes = zone;
     if (m_bootWall == 0 || nowMs == m_bootMs)
         m_bootWall = wallSec - int64_t((nowMs - m_bootMs) / 1000);
+    const int64_t shift = m_clockOffset + int64_t(zone) * 60;
     auto text = [](int64_t sec) {
         const time_t t = time_t(sec);
         struct tm tm;
@@ -245,9 +380,9 @@ void AgentLive::updateClock(int64_t wallSec, uint64_t nowMs)
     char upText[48];
     std::snprintf(upText, sizeof upText, "%llu days %02llu:%02llu:%02llu", (unsigned long long)(up / 86400),
                   (unsigned long long)(up / 3600 % 24), (unsigned long long)(up / 60 % 60), (unsigned long long)(up % 60));
-    refresh(parsed("1.3.6.1.4.1.32473.12.10.10.1.0"), AgentValue::Octets(text(wallSec + m_clockOffset)));
+    refresh(parsed("1.3.6.1.4.1.32473.12.10.10.1.0"), AgentValue::Octets(text(wallSec + shift)));
     refresh(parsed("1.3.6.1.4.1.32473.12.10.10.2.0"), AgentValue::Octets(upText));
-    refresh(parsed("1.3.6.1.4.1.32473.12.10.10.3.0"), AgentValue::Octets(text(m_bootWall + m_clockOffset)));
+    refresh(parsed("1.3.6.1.4.1.32473.12.10.10.3.0"), AgentValue::Octets(text(m_bootWall + shift)));
 }
 
 std::string AgentLive::ledOctets(uint64_t nowMs) const
@@ -272,6 +407,19 @@ std::string AgentLive::ledOctets(uint64_t nowMs) const
                 colour = gigabit ? 0x02 : 0x01;
         }
         led += colour;
+    }
+    switch (m_ledFault.kind) {
+    case AgentLedFault::StatusOne:
+        led[size_t(1 + 2 * m_ledFault.value)] = char(0x01);
+        break;
+    case AgentLedFault::ZeroAt:
+        led[size_t(m_ledFault.value)] = '\0';
+        break;
+    case AgentLedFault::Short:
+        led.resize(size_t(m_ledFault.value));
+        break;
+    case AgentLedFault::None:
+        break;
     }
     return led;
 }

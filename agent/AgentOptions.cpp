@@ -18,6 +18,24 @@ bool toInt(const std::string &s, int lo, int hi, int &out)
 
 } // namespace
 
+std::string AgentLedFault::parse(const std::string &text)
+{
+    const size_t colon = text.find(':');
+    const std::string kindText = text.substr(0, colon);
+    const std::string number = colon == std::string::npos ? std::string() : text.substr(colon + 1);
+    if (kindText == "status1") {
+        kind = StatusOne;
+        value = 1;
+        if (colon == std::string::npos || toInt(number, 1, 28, value))
+            return {};
+    } else if ((kindText == "zero-at" || kindText == "short") && toInt(number, 0, 58, value)) {
+        kind = kindText == "short" ? Short : ZeroAt;
+        return {};
+    }
+    kind = None;
+    return "--led-fault needs status1[:PORT 1-28], zero-at:N or short:N (N 0-58)";
+}
+
 std::string AgentOptions::parse(const std::vector<std::string> &args)
 {
     for (size_t i = 0; i < args.size(); ++i) {
@@ -44,6 +62,11 @@ std::string AgentOptions::parse(const std::vector<std::string> &args)
         } else if (a == "--drop") {
             if (!value(v) || !toInt(v, 0, 100, dropPercent))
                 return "--drop needs a percentage (0-100)";
+        } else if (a == "--led-fault") {
+            if (!value(v))
+                return ledFault.parse("");
+            if (std::string e = ledFault.parse(v); !e.empty())
+                return e;
         } else if (a == "--v1-strict") {
             v1Strict = true;
         } else if (a == "--factory-reset") {
@@ -72,6 +95,9 @@ std::string AgentOptions::Usage(const std::string &program)
            "  --v1-strict        answer SNMPv1 only (noSuchName at the end of a walk)\n"
            "  --delay MS         answer every request MS milliseconds late\n"
            "  --drop PERCENT     lose this share of the requests\n"
+           "  --led-fault F      serve a faulty front-panel LED value: status1[:PORT]\n"
+           "                     (a status octet 1), zero-at:N (octet N zero) or short:N\n"
+           "                     (only N of the 59 octets)\n"
            "  --quiet            no start-up banner\n";
 }
 

@@ -3,6 +3,22 @@
 #include <string>
 #include <vector>
 
+// A deliberately faulty front-panel LED value, to test how a manager copes.
+struct AgentLedFault
+{
+    enum Kind : uint8_t {
+        None,
+        StatusOne,   // "status1[:PORT]": the port's status octet is 1 (port 1 by default)
+        ZeroAt,      // "zero-at:N": octet N (0-58) is zero
+        Short,       // "short:N": only the first N octets (0-58)
+    };
+    Kind kind = None;
+    int value = 0;
+
+    // Empty on success, else an error text.
+    std::string parse(const std::string &text);
+};
+
 // Command line of the agent.
 struct AgentOptions
 {
@@ -13,6 +29,7 @@ struct AgentOptions
     int delayMs = 0;
     int dropPercent = 0;
     bool factoryReset = false;
+    AgentLedFault ledFault;
     bool quiet = false;
     bool help = false;
 

@@ -1,9 +1,13 @@
 #include "AgentSchema.h"
 
+#include "errors/KtException.h"
+#include "values/KtConstraintFormat.h"
 #include "values/KtTypes.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
+#include <numeric>
 #include <sstream>
 
 namespace {
@@ -17,8 +21,77 @@ std::string lower(std::string s)
 
 } // namespace
 
+bool AgentLimits::allowsNumber(int64_t v) const
+{
+    return v >= minimum && v <= maximum && (step == 0 || v % step == 0);
+}
+
+int64_t AgentLimits::clamp(int64_t v) const
+{
+    v = std::clamp(v, minimum, maximum);
+    if (step > 0 && v % step != 0) {
+        const int64_t up = v + (step - v % step);
+        v = up <= maximum ? up : v - v % step;
+    }
+    return v;
+}
+
+void AgentLimits::narrow(const AgentLimits &o)
+{
+    minimum = std::max(minimum, o.minimum);
+    maximum = std::min(maximum, o.maximum);
+    minLength = std::max(minLength, o.minLength);
+    maxLength = std::min(maxLength, o.maxLength);
+    if (o.step)
+        step = step ? std::lcm(step, o.step) : o.step;
+}
+
+std::string AgentLimits::narrowByFormat(const std::string &format, uint32_t type)
+{
+    KtConstraintFormat f;
+    try {
+        f = parseConstraint(QString::fromStdString(format));
+    } catch (const KtException &) {
+        return "bad edit format \"" + format + "\"";
+    }
+    AgentLimits l;
+    if ((f.type == 'i' || f.type == 'u') && AgentSchema::TagOfType(type) != AgentTag::OctetString) {
+        l.minimum = int64_t(std::ceil(f.minimum));
+        l.maximum = int64_t(std::floor(f.maximum));
+    } else if (f.type == 's' && type == KtType::DisplayStr && f.maxLength > 0) {
+        l.maxLength = uint32_t(f.maxLength);
+        if (f.hasFlag(KtConstraintFormat::Exact))
+            l.minLength = l.maxLength;
+    }
+    narrow(l);
+    return {};
+}
+
+AgentLimits AgentLimits::OfType(uint32_t type)
+{
+    AgentLimits l;
+    auto range = [&l](int64_t lo, int64_t hi) { l.minimum = lo; l.maximum = hi; };
+    switch (type) {
+    case KtType::Integer: range(INT32_MIN, INT32_MAX); break;
+    case KtType::Bool8: case KtType::Bool16: range(0, 1); break;
+    case KtType::Int8: range(INT8_MIN, INT8_MAX); break;
+    case KtType::UInt8: range(0, UINT8_MAX); break;
+    case KtType::Int16: range(INT16_MIN, INT16_MAX); break;
+    case KtType::UInt16: range(0, UINT16_MAX); break;
+    case KtType::Gauge: case KtType::UInteger: case KtType::Counter: case KtType::TimeTicks: range(0, UINT32_MAX); break;
+    case KtType::DisplayStr: l.maxLength = 255; break;
+    case KtType::DateTime: l.minLength = 8; l.maxLength = 11; break;   // which lengths: AgentDateTime
+    default: break;
+    }
+    if (const uint8_t n = AgentSchema::FixedLengthOfType(type))
+        l.minLength = l.maxLength = n;
+    return l;
+}
+
 bool AgentObject::allows(int64_t v) const
 {
+    if (!limits.allowsNumber(v))
+        return false;
     if (options.empty())
         return true;
     return std::any_of(options.begin(), options.end(), [v](const auto &o) { return o.first == v; });
@@ -87,6 +160,8 @@ std::string AgentSchema::addGroup(const AgentGroup &group)
             p.type = d.type;
             p.implied = (d.access & KtAccess::Implied) != 0;
             p.label = d.label;
+            p.limits = AgentLimits::OfType(d.type);
+            p.limits.narrow(d.limits);
             t.index.push_back(p);
         }
         m_tables.push_back(t);
@@ -116,6 +191,8 @@ std::string AgentSchema::addGroup(const AgentGroup &group)
         o.readable = readable || (acc & KtAccess::WriteOnly);
         o.writable = (acc & KtAccess::WriteOnly) != 0;
         o.options = d.options;
+        o.limits = AgentLimits::OfType(d.type);
+        o.limits.narrow(d.limits);
         o.table = tableNo;
         if (o.tag == AgentTag::Integer && !o.options.empty() && o.writable) {
             const bool creates = o.optionValue("createAndGo") >= 0 || o.optionValue("createAndWait") >= 0;
@@ -341,6 +418,54 @@ bool parseRows(const std::string &rowText, std::vector<std::string> &rows)
     return true;
 }
 
+// What follows type and access: "{1 up, 2 down}", then the limits
+// "fmt \"%i{n1x20}\"", "step N" and "size N" (octets) in any order.
+std::string parseTail(const std::string &tail, AgentDescriptor &d)
+{
+    size_t pos = tail.find_first_not_of(' ');
+    if (pos != std::string::npos && tail[pos] == '{') {
+        const size_t end = tail.find('}', pos);
+        if (end == std::string::npos)
+            return "unclosed option list";
+        std::stringstream os(tail.substr(pos + 1, end - pos - 1));
+        std::string entry;
+        while (std::getline(os, entry, ',')) {
+            std::istringstream es(entry);
+            int64_t v;
+            std::string label;
+            if (!(es >> v >> label))
+                return "bad option \"" + entry + "\"";
+            d.options.emplace_back(v, label);
+        }
+        pos = end + 1;
+    }
+    std::istringstream ks(pos == std::string::npos ? std::string() : tail.substr(pos));
+    std::string kw;
+    while (ks >> kw) {
+        if (kw == "fmt") {
+            std::string format;
+            ks >> std::ws;
+            if (ks.get() != '"' || !std::getline(ks, format, '"'))
+                return "fmt needs a quoted format";
+            if (std::string e = d.limits.narrowByFormat(format, d.type); !e.empty())
+                return e;
+        } else if (kw == "step" || kw == "size") {
+            int64_t n = 0;
+            if (!(ks >> n) || n <= 0 || n > 65535)
+                return kw + " needs a positive number";
+            AgentLimits l;
+            if (kw == "step")
+                l.step = n;
+            else
+                l.minLength = l.maxLength = uint32_t(n);
+            d.limits.narrow(l);
+        } else {
+            return "unknown keyword " + kw;
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 std::vector<AgentGroup> AgentSchema::ParseGroups(const std::string &text, std::string *error)
@@ -407,24 +532,10 @@ std::vector<AgentGroup> AgentSchema::ParseGroups(const std::string &text, std::s
             return fail("unknown type " + typeName);
         if (!accessOfName(accessName, d.access))
             return fail("unknown access " + accessName);
-        std::string opts;
-        std::getline(rest, opts);
-        size_t b1 = opts.find('{');
-        if (b1 != std::string::npos) {
-            size_t b2 = opts.find('}', b1);
-            if (b2 == std::string::npos)
-                return fail("unclosed option list");
-            std::stringstream os(opts.substr(b1 + 1, b2 - b1 - 1));
-            std::string entry;
-            while (std::getline(os, entry, ',')) {
-                std::istringstream es(entry);
-                int64_t v;
-                std::string label;
-                if (!(es >> v >> label))
-                    return fail("bad option \"" + entry + "\"");
-                d.options.emplace_back(v, label);
-            }
-        }
+        std::string tail;
+        std::getline(rest, tail);
+        if (std::string e = parseTail(tail, d); !e.empty())
+            return fail(e);
         groups.back().vars.push_back(d);
     }
     return groups;

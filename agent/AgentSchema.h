@@ -2,11 +2,38 @@
 
 #include "AgentValue.h"
 
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+// What a value may be beyond its syntax: a number range (with an optional
+// step) and an octet count, narrowed by the type, the edit formats of the
+// catalogue and the device's own rules.
+struct AgentLimits
+{
+    int64_t minimum = std::numeric_limits<int64_t>::min();
+    int64_t maximum = std::numeric_limits<int64_t>::max();
+    int64_t step = 0;   // a value must be a multiple of it; 0 for any
+    uint32_t minLength = 0;
+    uint32_t maxLength = std::numeric_limits<uint32_t>::max();
+
+    bool allowsNumber(int64_t v) const;
+    bool allowsLength(size_t n) const { return n >= minLength && n <= maxLength; }
+    bool ranged() const { return minimum != std::numeric_limits<int64_t>::min() || maximum != std::numeric_limits<int64_t>::max(); }
+    // The nearest value inside the range (and on the step).
+    int64_t clamp(int64_t v) const;
+    void narrow(const AgentLimits &o);
+    // Narrows by an edit-constraint format ("%i{n1x4094}", "%s{l32}") for a
+    // value of the given module type; returns an error text, empty on success.
+    // Text lengths count octets only for printable strings.
+    std::string narrowByFormat(const std::string &format, uint32_t type);
+
+    static AgentLimits OfType(uint32_t type);
+};
 
 // A descriptor as the agent needs it: full OID (" " for an index that is
 // only part of the instance), label, module type code, access bits, options.
@@ -17,6 +44,7 @@ struct AgentDescriptor
     uint32_t type = 0;
     uint32_t access = 0;
     std::vector<std::pair<int64_t, std::string>> options;
+    AgentLimits limits;   // beyond those of the type
 };
 
 // A scalar group (indexCount < 0, instance ".0") or a table entry.
@@ -47,7 +75,9 @@ struct AgentObject
     int64_t removeValue = 0;   // ValidInvalid: the value that removes (invalid / delete)
     int table = -1;            // owning table, -1 for a scalar
     int indexPart = -1;        // position in the table index when the column is also an index
+    AgentLimits limits;
 
+    // The option list and the limits together.
     bool allows(int64_t v) const;
     int64_t optionValue(const std::string &label) const;  // -1 when absent
 };
@@ -58,6 +88,7 @@ struct AgentIndexPart
     bool implied = false;
     std::string label;
     int column = -1;   // object index of a readable index column, else -1
+    AgentLimits limits;
 };
 
 struct AgentTable
@@ -86,6 +117,9 @@ public:
     const AgentTable &table(int i) const { return m_tables[size_t(i)]; }
     int tableCount() const { return int(m_tables.size()); }
     int objectIndex(const AgentOid &oid) const;
+    // Narrows what an object or an index part accepts (edit formats found later).
+    void narrowObject(int i, const AgentLimits &l) { m_objects[size_t(i)].limits.narrow(l); }
+    void narrowIndex(int table, size_t part, const AgentLimits &l) { m_tables[size_t(table)].index[part].limits.narrow(l); }
     int tableIndex(const AgentOid &entry) const;
     // Seed rows of a table: its own list, else one named by a rows-only group.
     std::vector<std::string> seedRows(const AgentTable &t) const;

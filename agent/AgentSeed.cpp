@@ -165,7 +165,7 @@ AgentValue AgentSeed::ValueFor(const AgentObject &o, int row, const std::vector<
         } else if (o.type == KtType::BitStr) {
             v.bytes = portBitmap(!has(l, "forbidden") && !has(l, "unknow"));
         } else if (o.type == KtType::DateTime) {
-            v.bytes = std::string("\x07\xea\x0c\x08\x0a\x00\x00\x00", 8);
+            v.bytes = std::string("\x07\xea\x0c\x08\x0a\x00\x00\x00+\x00\x00", 11);
         } else if (o.type == KtType::DisplayStr) {
             std::string base = l;
             while (!base.empty() && base.back() == ' ')
@@ -178,8 +178,40 @@ AgentValue AgentSeed::ValueFor(const AgentObject &o, int row, const std::vector<
         } else {
             v.bytes = std::string(1, '\0');
         }
+        if (v.bytes.size() > o.limits.maxLength)
+            v.bytes.resize(o.limits.maxLength);
+        if (v.bytes.size() < o.limits.minLength)
+            v.bytes.resize(o.limits.minLength, '\0');
     }
+    if ((o.tag == AgentTag::Integer && o.options.empty()) || o.tag == AgentTag::Gauge32)
+        v.number = o.limits.clamp(v.number);
     return v;
+}
+
+std::vector<AgentVarBind> AgentSeed::WithRows(const AgentSchema &schema, const std::vector<AgentVarBind> &records,
+                                              const AgentOid &entry, int rows)
+{
+    const int ti = schema.tableIndex(entry);
+    if (ti < 0 || rows < 0)
+        return records;
+    const AgentTable &t = schema.table(ti);
+    std::vector<AgentVarBind> out;
+    out.reserve(records.size() + size_t(rows) * t.columns.size());
+    for (const auto &r : records)
+        if (!OidStartsWith(r.first, entry))
+            out.push_back(r);
+    for (int row = 0; row < rows; ++row) {
+        const AgentOid suffix{uint32_t(row + 1)};
+        const auto index = schema.decodeIndex(t, suffix);
+        for (int c : t.columns) {
+            const AgentObject &o = schema.object(c);
+            AgentOid inst = o.oid;
+            inst.push_back(suffix[0]);
+            out.emplace_back(inst, ValueFor(o, row, index ? &*index : nullptr));
+        }
+    }
+    std::sort(out.begin(), out.end(), [](const AgentVarBind &a, const AgentVarBind &b) { return a.first < b.first; });
+    return out;
 }
 
 std::vector<AgentVarBind> AgentSeed::Generate(const AgentSchema &schema)

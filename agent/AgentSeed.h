@@ -21,4 +21,7 @@ public:
     // Row suffixes chosen for a table (its seed rows or ones derived from its index).
     static std::vector<AgentOid> RowsOf(const AgentSchema &schema, const AgentTable &t);
     static AgentValue ValueFor(const AgentObject &o, int row, const std::vector<AgentValue> *index);
+    // The records with the rows of a table (a single integer index) replaced by rows 1..rows.
+    static std::vector<AgentVarBind> WithRows(const AgentSchema &schema, const std::vector<AgentVarBind> &records,
+                                              const AgentOid &entry, int rows);
 };

@@ -5,6 +5,7 @@
 #include "AgentServer.h"
 
 #include "AgentBuiltins.h"
+#include "AgentRules.h"
 #include "AgentSeed.h"
 #include "SnmpRecFile.h"
 
@@ -374,6 +375,9 @@ std::string AgentServer::start()
     ::setenv("MIBS", "", 1);
     ::setenv("MIBDIRS", "", 1);
     ::setenv("SNMP_PERSISTENT_DIR", (m_options.stateDir + "/persist").c_str(), 1);
+    // An inherited configuration path would hide the agent's own configuration
+    // (communities, users) and its persistent engine identity.
+    ::setenv("SNMPCONFPATH", (m_options.stateDir + ":" + m_options.stateDir + "/persist").c_str(), 1);
     if (!m_options.quiet)
         snmp_enable_stderrlog();
     netsnmp_ds_set_boolean(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_ROLE, 0);
@@ -417,6 +421,7 @@ std::string AgentServer::start()
             t->f_recv = faultyRecv;
         }
     }
+    m_live.setLedFault(m_options.ledFault);
     m_live.boot(nowMs());
     m_lastRefreshMs = 0;
     refresh();
@@ -437,13 +442,7 @@ void AgentServer::refresh()
     if (m_lastRefreshMs && now - m_lastRefreshMs < 20)
         return;
     m_lastRefreshMs = now;
-    m_live.update(now);
-    // The switch keeps local time; the host's offset from UTC is applied once here.
-    const time_t wall = ::time(nullptr);
-    struct tm local;
-    localtime_r(&wall, &local);
-    m_live.updateClock(int64_t(wall) + local.tm_gmtoff, now);
-    // The snmp group and the engine scalars are the library's real figures.
+    // The library's real figures count in the snmp group, beside the traffic of other managers.
     static const std::pair<int, int> stats[] = {
         {1, STAT_SNMPINPKTS}, {2, STAT_SNMPOUTPKTS}, {3, STAT_SNMPINBADVERSIONS},
         {4, STAT_SNMPINBADCOMMUNITYNAMES}, {5, STAT_SNMPINBADCOMMUNITYUSES},
@@ -457,8 +456,9 @@ void AgentServer::refresh()
         {29, STAT_SNMPOUTTRAPS},
     };
     for (const auto &[arc, stat] : stats)
-        m_store.put({1, 3, 6, 1, 2, 1, 11, uint32_t(arc), 0},
-                    AgentValue::Unsigned(AgentTag::Counter32, uint32_t(snmp_get_statistic(stat))));
+        m_live.setAgentStatistic(uint32_t(arc), uint32_t(snmp_get_statistic(stat)));
+    m_live.update(now);
+    m_live.updateClock(int64_t(::time(nullptr)), now);
     u_char engineId[64];
     const size_t idLen = snmpv3_get_engineID(engineId, sizeof engineId);
     m_store.put({1, 3, 6, 1, 6, 3, 10, 2, 1, 1, 0},
@@ -480,7 +480,7 @@ bool AgentServer::save()
     return true;
 }
 
-void AgentServer::reboot()
+void AgentServer::loadSaved()
 {
     const std::string saved = savedStatePath();
     auto r = fileExists(saved) ? SnmpRecFile::Read(saved) : SnmpRecFile::Result{};
@@ -488,6 +488,11 @@ void AgentServer::reboot()
         m_store.load(r.records);
     else
         m_store.load(m_seed);
+}
+
+void AgentServer::reboot()
+{
+    loadSaved();
     m_live.boot(nowMs());
     m_lastRefreshMs = 0;
     refresh();
@@ -497,17 +502,38 @@ void AgentServer::deviceActions(const std::vector<AgentVarBind> &applied)
 {
     static const AgentOid saveOid = *ParseOid(AgentOids::SaveConfig);
     static const AgentOid rebootOid = *ParseOid(AgentOids::Reboot);
-    bool doSave = false, doReboot = false;
+    static const AgentOid systemResetOid = *ParseOid(AgentOids::SystemReset);
+    static const AgentOid resetOid = *ParseOid(AgentOids::Reset);
+    AgentRules::Follow(m_store, applied);
+    bool doSave = false, doReboot = false, toSaved = false, toFactory = false;
     for (const auto &[o, v] : applied) {
-        if (o == saveOid && v.tag == AgentTag::Integer && v.number == 3)
-            doSave = true;
-        if (o == rebootOid && v.tag == AgentTag::Integer && v.number == 1)
-            doReboot = true;
+        if (v.tag != AgentTag::Integer)
+            continue;
+        doSave = doSave || (o == saveOid && v.number == 3);
+        doReboot = doReboot || (o == rebootOid && v.number == 1) || (o == systemResetOid && v.number == 3)
+                   || (o == resetOid && (v.number == 3 || v.number == 4));
+        toSaved = toSaved || (o == resetOid && v.number == 2);
+        toFactory = toFactory || (o == resetOid && v.number == 4);
     }
     if (doSave)
         save();
-    if (doReboot)
+    if (toFactory) {
+        // Factory defaults: the seed becomes the saved data too.
+        std::string err;
+        if (!SnmpRecFile::WriteAtomic(savedStatePath(), SnmpRecFile::Format(m_seed), &err))
+            snmp_log(LOG_ERR, "factory reset failed: %s\n", err.c_str());
+    }
+    if (doReboot) {
         reboot();
+    } else if (toSaved) {
+        loadSaved();
+        m_live.dataReloaded();
+    }
+    // The reset objects are triggers: they read "none" / "no-reset" afterwards.
+    if (AgentValue *v = m_store.find(resetOid))
+        v->number = 1;
+    if (AgentValue *v = m_store.find(systemResetOid))
+        v->number = 4;
     // A clock or admin status just set takes effect now, not at the next read.
     m_lastRefreshMs = 0;
     refresh();

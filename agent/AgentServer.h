@@ -42,6 +42,7 @@ private:
     std::string loadInitialData();
     std::string writeConfig();
     void reboot();
+    void loadSaved();
     bool save();
 
     AgentOptions m_options;

@@ -1,5 +1,9 @@
 #include "AgentStore.h"
 
+#include "AgentDateTime.h"
+#include "AgentRules.h"
+#include "values/KtTypes.h"
+
 #include <algorithm>
 #include <limits>
 #include <set>
@@ -80,12 +84,33 @@ int AgentStore::checkValue(const AgentObject &o, const AgentValue &v) const
         return AgentError::WrongType;
     if (o.fixedLength && v.bytes.size() != o.fixedLength)
         return AgentError::WrongLength;
+    if (v.tag == AgentTag::OctetString) {
+        if (!o.limits.allowsLength(v.bytes.size()))
+            return AgentError::WrongLength;
+        if (o.type == KtType::DateTime)
+            return AgentDateTime::Check(v.bytes);
+    }
     if (v.tag == AgentTag::Integer && !o.allows(v.number))
+        return AgentError::WrongValue;
+    if ((v.tag == AgentTag::Gauge32 || v.tag == AgentTag::TimeTicks) && !o.limits.allowsNumber(v.number))
         return AgentError::WrongValue;
     return AgentError::NoError;
 }
 
-AgentStore::Check AgentStore::check(const std::vector<AgentVarBind> &vbs) const
+AgentStore::Check AgentStore::check(const std::vector<AgentVarBind> &vbs)
+{
+    Check c = checkEach(vbs);
+    if (c.status == AgentError::NoError)
+        c = AgentRules::Before(*this, vbs);
+    if (c.status != AgentError::NoError)
+        return c;
+    const Undo u = apply(vbs);
+    c = AgentRules::After(*this, vbs);
+    undo(u);
+    return c;
+}
+
+AgentStore::Check AgentStore::checkEach(const std::vector<AgentVarBind> &vbs) const
 {
     // Row-status values set by this PDU, per row (table + suffix).
     std::map<std::pair<int, AgentOid>, int64_t> statusSets;
@@ -128,16 +153,17 @@ AgentStore::Check AgentStore::check(const std::vector<AgentVarBind> &vbs) const
             if (s == 4 || s == 5) {
                 if (exists)
                     return fail(AgentError::InconsistentValue);
-                if (!m_schema.decodeIndex(tab, t.suffix))
-                    return fail(AgentError::InconsistentName);
+                if (int e = creatable(tab, t.suffix))
+                    return fail(e);
             } else if ((s == 1 || s == 2) && !exists) {
                 return fail(AgentError::InconsistentName);
             }
             continue;
         }
         if (o.status == AgentStatusKind::ValidInvalid) {
-            if (v.number == o.createValue && !exists && !m_schema.decodeIndex(tab, t.suffix))
-                return fail(AgentError::InconsistentName);
+            if (v.number == o.createValue && !exists)
+                if (int e = creatable(tab, t.suffix))
+                    return fail(e);
             if (v.number != o.createValue && v.number != o.removeValue && !exists)
                 return fail(AgentError::InconsistentName);
             continue;
@@ -168,6 +194,23 @@ AgentStore::Check AgentStore::check(const std::vector<AgentVarBind> &vbs) const
             return fail(tab.statusObject >= 0 ? AgentError::InconsistentName : AgentError::NoCreation);
     }
     return {};
+}
+
+int AgentStore::creatable(const AgentTable &t, const AgentOid &suffix) const
+{
+    const auto index = m_schema.decodeIndex(t, suffix);
+    if (!index)
+        return AgentError::InconsistentName;
+    // An index outside its range names a row that can never exist.
+    for (size_t i = 0; i < index->size(); ++i) {
+        const AgentValue &v = (*index)[i];
+        const AgentLimits &l = t.index[i].limits;
+        const bool octets = v.tag == AgentTag::OctetString;
+        if (octets ? !l.allowsLength(v.bytes.size()) : (v.tag != AgentTag::IpAddress && v.tag != AgentTag::ObjectId
+                                                         && v.tag != AgentTag::Null && !l.allowsNumber(v.number)))
+            return AgentError::NoCreation;
+    }
+    return AgentError::NoError;
 }
 
 AgentValue AgentStore::defaultValue(const AgentObject &o) const

@@ -35,6 +35,7 @@ public:
     const AgentValue *get(const AgentOid &oid) const;
     AgentValue *find(const AgentOid &oid);
     void put(const AgentOid &oid, const AgentValue &value) { m_map[oid] = value; }
+    void erase(const AgentOid &oid) { m_map.erase(oid); }
     // First instance after `from` (or at it, when inclusive) that lies under `root`.
     const Map::value_type *next(const AgentOid &from, bool inclusive, const AgentOid &root) const;
 
@@ -43,8 +44,10 @@ public:
         int status = AgentError::NoError;
         int index = -1;   // position of the failing varbind
     };
-    // Validates a whole set PDU against the current state.
-    Check check(const std::vector<AgentVarBind> &vbs) const;
+    // Validates a whole set PDU against the current state: each value on its
+    // own, then the relations between objects (AgentRules), for which the
+    // PDU is applied for a moment and undone.
+    Check check(const std::vector<AgentVarBind> &vbs);
 
     struct Undo
     {
@@ -63,8 +66,10 @@ private:
         AgentOid suffix;       // instance part after the object OID
         bool exists = false;
     };
+    Check checkEach(const std::vector<AgentVarBind> &vbs) const;
     Target target(const AgentOid &oid) const;
     bool rowExists(const AgentTable &t, const AgentOid &suffix) const;
+    int creatable(const AgentTable &t, const AgentOid &suffix) const;
     int checkValue(const AgentObject &o, const AgentValue &v) const;
     AgentValue defaultValue(const AgentObject &o) const;
     void record(Undo &u, const AgentOid &oid);

@@ -76,3 +76,21 @@ function(qsx_add_test file)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${A_FIXTURES}")
   endif()
 endfunction()
+
+# qsx_add_screenshot(shot_x.cpp [SOURCES more...] [DEPENDS targets...])
+# A program that opens one part of the module offscreen against the agent
+# named by QSX_AGENT (host:port) and writes PNGs into QSX_SHOTS_DIR;
+# scripts/screenshots builds and runs every one of them.
+function(qsx_add_screenshot file)
+  cmake_parse_arguments(PARSE_ARGV 1 A "" "" "SOURCES;DEPENDS")
+  _qsx_no_unknown_args(qsx_add_screenshot ${A_UNPARSED_ARGUMENTS})
+  get_filename_component(name ${file} NAME_WE)
+  add_executable(${name} ${file} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${QSX_WARNINGS})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tools/screenshots)
+  target_link_libraries(${name} PRIVATE qsx_snmp Qt6::Widgets ${A_DEPENDS})
+  if(NOT TARGET qsx_screenshots)
+    add_custom_target(qsx_screenshots)
+  endif()
+  add_dependencies(qsx_screenshots ${name})
+endfunction()

@@ -631,10 +631,11 @@ void TestAgentStore::clockRunsAndFollowsASet()
     st.load(AgentSeed::Generate(s));
     AgentLive live(st);
     const AgentOid clock = O("1.3.6.1.4.1.32473.12.10.2.0");
-    const int64_t wall = 1796740800;   // 2026-12-08 14:40:00
+    const int64_t wall = 1796740800;   // 2026-12-08 14:40:00 UTC
+    st.put(O(AgentOids::TimeZone.c_str()), AgentValue::Integer(0));
     live.boot(0);
     live.updateClock(wall, 0);
-    QCOMPARE(st.get(clock)->bytes, std::string("\x07\xea\x0c\x08\x0e\x28\x00\x00", 8));
+    QCOMPARE(st.get(clock)->bytes, std::string("\x07\xea\x0c\x08\x0e\x28\x00\x00+\x00\x00", 11));
     QCOMPARE(st.get(O("1.3.6.1.4.1.32473.12.10.10.1.0"))->bytes, std::string("2026/12/08 14:40:00"));
     live.updateClock(wall + 3725, 3725000);
     QCOMPARE(st.get(O("1.3.6.1.4.1.32473.12.10.10.2.0"))->bytes, std::string("0 days 01:02:05"));
@@ -644,7 +645,7 @@ void TestAgentStore::clockRunsAndFollowsASet()
     st.put(clock, AgentValue::Octets(std::string("\x07\xcf\x01\x01\x00\x00\x00\x00", 8)));
     live.updateClock(wall + 3725, 3725000);
     live.updateClock(wall + 3735, 3735000);
-    QCOMPARE(st.get(clock)->bytes, std::string("\x07\xcf\x01\x01\x00\x00\x0a\x00", 8));
+    QCOMPARE(st.get(clock)->bytes, std::string("\x07\xcf\x01\x01\x00\x00\x0a\x00+\x00\x00", 11));
     // A reboot reloads an older value but the clock keeps the set time.
     live.boot(4000000);
     st.put(clock, AgentValue::Octets(std::string("\x07\xea\x01\x01\x00\x00\x00\x00", 8)));

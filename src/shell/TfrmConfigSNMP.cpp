@@ -1,0 +1,185 @@
+#include "shell/TfrmConfigSNMP.h"
+
+#include "shell/KtDisplaySettings.h"
+
+#include "values/widgets/KtMessageService.h"
+#include "values/widgets/KtRadioGroup.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+bool s_versionChanged = false;
+
+QComboBox *combo(QWidget *parent, const char *name, const QStringList &items, bool editable)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(editable);
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    return box;
+}
+
+QLineEdit *edit(QWidget *parent, const char *name, const QString &text = {})
+{
+    auto *line = new QLineEdit(text, parent);
+    line->setObjectName(QLatin1String(name));
+    return line;
+}
+
+} // namespace
+
+TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &executableFolder, QWidget *parent)
+    : QDialog(parent)
+    , m_folder(executableFolder)
+    , m_runningVersion(running.Version)
+    , m_runningSecurityName(running.SecurityName)
+{
+    using namespace KtConfigSNMPRules;
+    s_versionChanged = false;
+    setWindowTitle(QStringLiteral("Device SNMP Configure"));
+
+    const KtConfigSNMPState defaults;
+    lblIP = new QLabel(running.Host, this);
+    lblIP->setObjectName(QStringLiteral("lblIP"));
+    lblIP->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    edtPort = edit(this, "edtPort", defaults.Port);
+    edtPort->setValidator(new QIntValidator(0, 65535, edtPort));
+
+    rgpSNMPVersion = new KtRadioGroup(QStringLiteral("SNMP Version"), this);
+    rgpSNMPVersion->setObjectName(QStringLiteral("rgpSNMPVersion"));
+    rgpSNMPVersion->setColumns(3);
+    rgpSNMPVersion->setItems(VersionItems());
+    rgpSNMPVersion->setItemIndex(defaults.Version);
+
+    cbxSecurityName = combo(this, "cbxSecurityName", SecurityNames(), true);
+    cbxSecurityLevel = combo(this, "cbxSecurityLevel", SecurityLevels(), false);
+    cbxAuthProtocol = combo(this, "cbxAuthProtocol", AuthProtocols(), false);
+    edtAuthPass = edit(this, "edtAuthPass");
+    cbxPrivProtocol = combo(this, "cbxPrivProtocol", PrivProtocols(), false);
+    edtPrivPass = edit(this, "edtPrivPass");
+    edtContext = edit(this, "edtContext", defaults.Context);
+    edtContextEngine = edit(this, "edtContextEngine");
+    edtCommunity = edit(this, "edtCommunity", defaults.Community);
+
+    btnOk = new QPushButton(QStringLiteral("&OK"), this);
+    btnOk->setObjectName(QStringLiteral("btnOk"));
+    btnOk->setDefault(true);
+    btnExit = new QPushButton(QStringLiteral("E&xit"), this);
+    btnExit->setObjectName(QStringLiteral("btnExit"));
+
+    auto *ipRow = new QHBoxLayout;
+    ipRow->addWidget(new QLabel(QStringLiteral("IP : "), this));
+    ipRow->addWidget(lblIP, 1);
+    auto *portLabel = new QLabel(QStringLiteral("&Port : "), this);
+    portLabel->setBuddy(edtPort);
+    ipRow->addWidget(portLabel);
+    ipRow->addWidget(edtPort);
+
+    auto *form = new QFormLayout;
+    auto addRow = [&](const QString &caption, QWidget *field) {
+        auto *label = new QLabel(caption, this);
+        label->setBuddy(field);
+        form->addRow(label, field);
+    };
+    addRow(QStringLiteral("Security &Name : "), cbxSecurityName);
+    addRow(QStringLiteral("Security &Level : "), cbxSecurityLevel);
+    addRow(QStringLiteral("&Auth Protocol : "), cbxAuthProtocol);
+    addRow(QStringLiteral("A&uth Password : "), edtAuthPass);
+    addRow(QStringLiteral("P&riv Protocol : "), cbxPrivProtocol);
+    addRow(QStringLiteral("Pr&iv Password : "), edtPrivPass);
+    addRow(QStringLiteral("&Context Name : "), edtContext);
+    addRow(QStringLiteral("Context &Engine ID :  "), edtContextEngine);
+    addRow(QStringLiteral("&Write Community String : "), edtCommunity);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnOk);
+    buttons->addWidget(btnExit);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(ipRow);
+    layout->addWidget(rgpSNMPVersion);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    // Not resizable: the dialog keeps the size its layout asks for.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    enableV3(false);
+
+    connect(rgpSNMPVersion, &KtRadioGroup::itemIndexChanged, this, &TfrmConfigSNMP::rgpSNMPVersionChange);
+    connect(btnOk, &QPushButton::clicked, this, &TfrmConfigSNMP::btnOkClick);
+    connect(btnExit, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+KtConfigSNMPState TfrmConfigSNMP::State() const
+{
+    KtConfigSNMPState s;
+    s.AgentIP = lblIP->text();
+    s.Port = edtPort->text();
+    s.Version = rgpSNMPVersion->itemIndex();
+    s.SecurityName = cbxSecurityName->currentText();
+    s.SecurityLevel = cbxSecurityLevel->currentIndex();
+    s.AuthProtocol = cbxAuthProtocol->currentIndex();
+    s.PrivProtocol = cbxPrivProtocol->currentIndex();
+    s.AuthPassword = edtAuthPass->text();
+    s.PrivPassword = edtPrivPass->text();
+    s.Context = edtContext->text();
+    s.ContextEngine = edtContextEngine->text();
+    s.Community = edtCommunity->text();
+    return s;
+}
+
+bool TfrmConfigSNMP::VersionChanged()
+{
+    return s_versionChanged;
+}
+
+void TfrmConfigSNMP::rgpSNMPVersionChange(int position)
+{
+    if (position < 0)
+        return;
+    KtConfigSNMPState s = State();
+    KtConfigSNMPRules::ChooseVersion(s, position);
+    edtContext->setText(s.Context);
+    edtCommunity->setText(s.Community);
+    enableV3(KtConfigSNMPRules::V3ControlsEnabled(s));
+}
+
+void TfrmConfigSNMP::enableV3(bool on)
+{
+    const std::initializer_list<QWidget *> v3 = {cbxSecurityName, cbxSecurityLevel, cbxAuthProtocol, edtAuthPass,
+                                                 cbxPrivProtocol, edtPrivPass, edtContextEngine};
+    for (QWidget *w : v3)
+        w->setEnabled(on);
+}
+
+void TfrmConfigSNMP::btnOkClick()
+{
+    bool changed = false;
+    const QString message = KtConfigSNMPRules::Accept(State(), m_folder, m_runningVersion, m_runningSecurityName,
+                                                      QDateTime::currentDateTime(), &changed);
+    if (!message.isEmpty()) {
+        KtMessageService::Inform(this, message);
+        return;
+    }
+    s_versionChanged = changed;
+    accept();
+}
+
+bool TfrmConfigSNMP::Configure(QWidget *mainWindow, const KtDisplaySettings &running, const QString &executableFolder)
+{
+    {
+        TfrmConfigSNMP dialog(running, executableFolder, mainWindow);
+        dialog.exec();
+    }
+    return VersionChanged() && KtMessageService::Ask(mainWindow, KtConfigSNMPRules::RestartQuestion());
+}
