@@ -33,6 +33,7 @@ public:
     void stop();
 
     qint64 pid() const { return m_process.processId(); }
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
 
 private:
     QString m_folder;

@@ -1,14 +1,20 @@
 # Include rules of the tree, checked on the #include lines of every C++ file:
 #  - src/<layer>/: layers errors < values < snmp < mib < bindings < dialogs
-#    < shell; a file never includes from a higher layer. Files directly in
-#    src/ sit above every layer; a folder outside the order is refused.
+#    < shell; a file never includes from a higher layer. src/app (the
+#    program) and files directly in src/ sit above every layer; a folder
+#    outside the order is refused.
+#  - src/dialogs/<part>/: registry < generic < monitors, dedicated; a part
+#    never includes a higher part or a part of its own rank.
+#  - Qt Charts and Qt Data Visualization headers only in src/dialogs/monitors
+#    (the one library that links them) and in tests and tools.
 #  - errors, values, snmp and mib are Qt Core only: Qt Widgets headers and
 #    widget companions (<layer>/widgets/...) only inside such a companion.
 #  - agent/: errors, values, snmp, mib and shell/catalogue only; no widget
 #    companion, no Qt Widgets header.
 #  - Net-SNMP headers (net-snmp/...) only in src/snmp/*.cpp and agent/*.cpp
 #    (their macros clash with Qt).
-#  - test helpers (support/..., tests/...) never in src/, agent/ or bench/.
+#  - test helpers (support/..., tests/...) never in src/, agent/, bench/ or
+#    tools/ (the screenshot programs, which are built like src/app).
 #
 # As a script:  cmake -DROOT=<tree> [-DQT_WIDGETS_HEADERS=<QtWidgets include dir>] -P LayerCheck.cmake
 # Included:     qsx_check_layers(<tree> <QtWidgets include dir or ""> <result variable>)
@@ -20,6 +26,8 @@ function(qsx_check_layers root widgets_dir out)
   set(layers errors values snmp mib bindings dialogs shell)
   set(core_layers errors values snmp mib)
   set(agent_may errors values snmp mib)
+  set(dialog_parts registry generic monitors dedicated)
+  set(dialog_ranks 0 1 2 2)
 
   # One string ";QLineEdit;QWidget;...;": a substring search is much
   # cheaper than a list search in CMake.
@@ -36,6 +44,18 @@ function(qsx_check_layers root widgets_dir out)
     list(APPEND files ${found})
   endforeach()
 
+  # The chart modules' headers, looked for beside the Qt Widgets folder.
+  set(chart_headers ";")
+  if(widgets_dir)
+    foreach(module QtCharts QtDataVisualization)
+      if(IS_DIRECTORY "${widgets_dir}/../${module}")
+        file(GLOB names RELATIVE "${widgets_dir}/../${module}" "${widgets_dir}/../${module}/*")
+        list(JOIN names ";" joined)
+        string(APPEND chart_headers "${joined};")
+      endif()
+    endforeach()
+  endif()
+
   set(problems "")
   foreach(f IN LISTS files)
     # Where the file sits.
@@ -43,7 +63,11 @@ function(qsx_check_layers root widgets_dir out)
     set(core FALSE)
     set(in_agent FALSE)
     set(in_product FALSE)
-    if(f MATCHES "^src/([^/]+)/")
+    set(part_rank "")
+    set(charts_refused FALSE)
+    if(f MATCHES "^src/app/")
+      list(LENGTH layers rank)
+    elseif(f MATCHES "^src/([^/]+)/")
       list(FIND layers "${CMAKE_MATCH_1}" rank)
       if(rank EQUAL -1)
         list(APPEND problems "${f}: src/${CMAKE_MATCH_1} is in no layer (add it to the order in cmake/LayerCheck.cmake)")
@@ -53,10 +77,22 @@ function(qsx_check_layers root widgets_dir out)
       if(c GREATER -1 AND NOT f MATCHES "^src/[^/]+/(.*/)?widgets/")
         set(core TRUE)
       endif()
+      if(f MATCHES "^src/dialogs/([^/]+)/")
+        list(FIND dialog_parts "${CMAKE_MATCH_1}" p)
+        if(p EQUAL -1)
+          list(APPEND problems "${f}: src/dialogs/${CMAKE_MATCH_1} is in no layer (add it to the order in cmake/LayerCheck.cmake)")
+          continue()
+        endif()
+        list(GET dialog_ranks ${p} part_rank)
+        set(part "${CMAKE_MATCH_1}")
+      endif()
     elseif(f MATCHES "^agent/")
       set(in_agent TRUE)
     endif()
-    if(f MATCHES "^(src|agent|bench)/")
+    if(f MATCHES "^src/" AND NOT f MATCHES "^src/dialogs/monitors/")
+      set(charts_refused TRUE)
+    endif()
+    if(f MATCHES "^(src|agent|bench|tools)/")
       set(in_product TRUE)
     endif()
     set(netsnmp_allowed FALSE)
@@ -69,11 +105,14 @@ function(qsx_check_layers root widgets_dir out)
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*$" "\\1" inc "${line}")
       # Most includes are plain library headers: only a Qt Widgets name
       # matters among those without a folder, and only to a few files.
-      if(NOT inc MATCHES "/" AND (NOT inc MATCHES "^[Qq]" OR NOT (core OR in_agent)))
+      if(NOT inc MATCHES "/" AND (NOT inc MATCHES "^[Qq]" OR NOT (core OR in_agent OR charts_refused)))
         continue()
       endif()
       string(REGEX MATCH "^[^/]+" head "${inc}")
       list(FIND layers "${head}" inc_rank)
+      if(head STREQUAL "app")
+        list(LENGTH layers inc_rank)
+      endif()
       set(widgets_header FALSE)
       if(inc MATCHES "^QtWidgets(/|$)")
         set(widgets_header TRUE)
@@ -81,6 +120,15 @@ function(qsx_check_layers root widgets_dir out)
         string(FIND "${widget_headers}" ";${inc};" w)
         if(w GREATER -1)
           set(widgets_header TRUE)
+        endif()
+      endif()
+      set(charts_header FALSE)
+      if(inc MATCHES "^Qt(Charts|DataVisualization)(/|$)")
+        set(charts_header TRUE)
+      elseif(NOT inc MATCHES "/")
+        string(FIND "${chart_headers}" ";${inc};" ch)
+        if(ch GREATER -1)
+          set(charts_header TRUE)
         endif()
       endif()
       set(companion FALSE)
@@ -91,6 +139,19 @@ function(qsx_check_layers root widgets_dir out)
 
       if(NOT rank STREQUAL "" AND inc_rank GREATER rank)
         list(APPEND problems "${where}: includes a higher layer")
+      endif()
+      if(NOT part_rank STREQUAL "" AND inc MATCHES "^dialogs/([^/]+)/" AND NOT CMAKE_MATCH_1 STREQUAL part)
+        list(FIND dialog_parts "${CMAKE_MATCH_1}" p)
+        set(inc_part_rank 99)
+        if(p GREATER -1)
+          list(GET dialog_ranks ${p} inc_part_rank)
+        endif()
+        if(inc_part_rank GREATER_EQUAL part_rank)
+          list(APPEND problems "${where}: includes a dialogs part of its own or a higher rank")
+        endif()
+      endif()
+      if(charts_refused AND charts_header)
+        list(APPEND problems "${where}: chart header outside src/dialogs/monitors")
       endif()
       if(core AND widgets_header)
         list(APPEND problems "${where}: Qt Widgets header in a Qt Core layer")
@@ -109,7 +170,7 @@ function(qsx_check_layers root widgets_dir out)
         list(APPEND problems "${where}: Net-SNMP header outside src/snmp/*.cpp and agent/*.cpp")
       endif()
       if(in_product AND (head STREQUAL "support" OR inc MATCHES "(^|/)tests/"))
-        list(APPEND problems "${where}: test helper included by the program, the agent or a benchmark")
+        list(APPEND problems "${where}: test helper included by the program, the agent, a benchmark or a tool")
       endif()
     endforeach()
   endforeach()

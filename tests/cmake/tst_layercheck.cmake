@@ -44,7 +44,23 @@ set(cases
   "agent/AgentStore.cpp|#include \"support/LoopbackUdp.h\"|test helper included by"
   "tests/snmp/tst_session.cpp|#include \"dialogs/TProbe.h\"|pass"
   "tools/screenshots/shot_probe.cpp|#include <net-snmp/net-snmp-config.h>|Net-SNMP header outside"
-  "tools/screenshots/shot_probe.cpp|#include \"support/AgentProcess.h\"|pass")
+  "tools/screenshots/shot_probe.cpp|#include \"support/AgentProcess.h\"|test helper included by"
+  "tools/screenshots/shot_probe.cpp|#include \"shell/TMainForm.h\"|pass"
+  "bench/bench_mainwindow.cpp|#include \"AgentProcess.h\"|pass"
+  "bench/bench_mainwindow.cpp|#include \"../tests/agent/AgentProcess.h\"|test helper included by"
+  "src/app/main.cpp|#include \"dialogs/monitors/TIP_Counters.h\"|pass"
+  "src/shell/TMainForm.cpp|#include \"app/Probe.h\"|includes a higher layer"
+  "src/dialogs/registry/KtDialogRegistry.cpp|#include \"dialogs/generic/TConfigForm.h\"|dialogs part of its own or a higher rank"
+  "src/dialogs/generic/TConfigForm.cpp|#include \"dialogs/monitors/TIP_Counters.h\"|dialogs part of its own or a higher rank"
+  "src/dialogs/monitors/TIP_Counters.cpp|#include \"dialogs/dedicated/KtDedicatedRules.h\"|dialogs part of its own or a higher rank"
+  "src/dialogs/dedicated/KtDedicatedRules.cpp|#include \"dialogs/generic/TConfigForm.h\"|pass"
+  "src/dialogs/monitors/TIP_Counters.cpp|#include \"dialogs/registry/KtDialogRegistry.h\"|pass"
+  "src/dialogs/probe/TProbe.cpp|#include <QString>|is in no layer"
+  "src/dialogs/monitors/KtRatePlot.cpp|#include <QLineSeries>|pass"
+  "src/dialogs/generic/TConfigForm.cpp|#include <QLineSeries>|chart header outside"
+  "src/shell/TMainForm.cpp|#include <QtDataVisualization/Q3DBars>|chart header outside"
+  "src/bindings/KtLedShape.cpp|#include <QtCharts/QChartView>|chart header outside"
+  "tests/dialogs/monitors/tst_monitors.cpp|#include <QLineSeries>|pass")
 
 # Of the tree only the files the cases change: the check judges each file
 # on its own, and the whole tree has been judged above.

@@ -44,6 +44,19 @@ QString AgentProcess::target() const
 
 bool AgentProcess::start(const QStringList &extra, const QString &listen)
 {
+    return launchAgent(extra, listen, QProcessEnvironment::systemEnvironment());
+}
+
+bool AgentProcess::startClean(const QStringList &extra)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("SNMPCONFPATH"));
+    env.remove(QStringLiteral("SNMP_PERSISTENT_DIR"));
+    return launchAgent(extra, {}, env);
+}
+
+bool AgentProcess::launchAgent(const QStringList &extra, const QString &listen, const QProcessEnvironment &environment)
+{
     const QString address = listen.isEmpty() ? QStringLiteral("udp:127.0.0.1:%1").arg(m_port) : listen;
     if (!listen.isEmpty())
         m_target = listen;
@@ -58,7 +71,7 @@ bool AgentProcess::start(const QStringList &extra, const QString &listen)
     return launch(executable(),
                   QStringList{QStringLiteral("--listen"), address, QStringLiteral("--state-dir"), m_state.path(),
                               QStringLiteral("--quiet")} + extra,
-                  QProcessEnvironment::systemEnvironment(),
+                  environment,
                   [=] {
                       if (!portBound(port))
                           return false;
@@ -81,22 +94,29 @@ AgentProcess::Result AgentProcess::v2(const QString &name, const QStringList &ar
 
 qint64 AgentProcess::uptime() const
 {
-    const Result r = tool(QStringLiteral("snmpget"),
-                          {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("cobalt"), QStringLiteral("-Ot"),
-                           QStringLiteral("-Oqv"), QStringLiteral("-t"), QString::fromLatin1(AnswerWait), QStringLiteral("-r"),
-                           QStringLiteral("1"), target(), QStringLiteral("1.3.6.1.2.1.1.3.0")});
     bool ok = false;
-    const qint64 t = r.out.trimmed().toLongLong(&ok);
-    return r.exitCode == 0 && ok ? t : -1;
+    const qint64 t = get(QStringLiteral("1.3.6.1.2.1.1.3.0"), {QStringLiteral("-Ot"), QStringLiteral("-Oqv")}).toLongLong(&ok);
+    return ok ? t : -1;
+}
+
+QString AgentProcess::get(const QString &oid, const QStringList &formats) const
+{
+    const Result r = tool(QStringLiteral("snmpget"),
+                          QStringList{QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("cobalt")} + formats
+                              + QStringList{QStringLiteral("-t"), QString::fromLatin1(AnswerWait), QStringLiteral("-r"),
+                                            QStringLiteral("1"), target(), oid});
+    if (r.exitCode != 0 || r.out.startsWith(QLatin1String("No Such")))
+        return QString();
+    return r.out.trimmed();
 }
 
 QString AgentProcess::value(const QString &oid) const
 {
-    const Result r = tool(QStringLiteral("snmpget"),
-                          {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("cobalt"),
-                           QStringLiteral("-Oqv"), QStringLiteral("-t"), QString::fromLatin1(AnswerWait), QStringLiteral("-r"),
-                           QStringLiteral("1"), target(), oid});
-    if (r.exitCode != 0 || r.out.startsWith(QLatin1String("No Such")))
-        return QString();
-    return r.out.trimmed();
+    return get(oid, {QStringLiteral("-Oqv")});
+}
+
+QByteArray AgentProcess::octets(const QString &oid) const
+{
+    QString hex = get(oid, {QStringLiteral("-Oqvx")});
+    return QByteArray::fromHex(hex.remove(QLatin1Char('"')).simplified().remove(QLatin1Char(' ')).toLatin1());
 }

@@ -31,6 +31,9 @@ public:
     // Starts the agent with more options, on its free port or at listen (a
     // Net-SNMP address), and waits until it answers; false if it did not.
     bool start(const QStringList &extra = {}, const QString &listen = {});
+    // start() without the Net-SNMP folders a running session has put into
+    // this process's environment: the agent must not read its configuration there.
+    bool startClean(const QStringList &extra = {});
 
     // Runs a Net-SNMP tool with numeric output and a private client configuration.
     Result tool(const QString &name, const QStringList &args) const;
@@ -39,8 +42,13 @@ public:
     qint64 uptime() const;
     // The value text of one GET ("-Oqv"), empty on failure.
     QString value(const QString &oid) const;
+    // The octets of a string value (read as hex), empty on failure.
+    QByteArray octets(const QString &oid) const;
 
 private:
+    bool launchAgent(const QStringList &extra, const QString &listen, const QProcessEnvironment &environment);
+    QString get(const QString &oid, const QStringList &formats) const;
+
     quint16 m_port;
     QString m_target;
     QTemporaryDir m_state;

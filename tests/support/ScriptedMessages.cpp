@@ -4,6 +4,11 @@
 
 ScriptedMessages::ScriptedMessages() : m_previous(KtMessageService::SetBackend(this)) {}
 
+ScriptedMessages::ScriptedMessages(RecordOnly mode)
+    : m_previous(KtMessageService::SetBackend(this)), m_recordOnly(true), m_otherwise(mode.otherwise)
+{
+}
+
 ScriptedMessages::~ScriptedMessages()
 {
     KtMessageService::SetBackend(m_previous);
@@ -34,6 +39,36 @@ ScriptedMessages &ScriptedMessages::expect(Kind kind, const QString &textPart, b
     return *this;
 }
 
+ScriptedMessages &ScriptedMessages::answer(std::initializer_list<bool> answers)
+{
+    m_answers.append(QList<bool>(answers));
+    return *this;
+}
+
+QStringList ScriptedMessages::texts() const
+{
+    QStringList all;
+    for (const Shown &s : m_shown)
+        all << s.text;
+    return all;
+}
+
+QStringList ScriptedMessages::captions() const
+{
+    QStringList all;
+    for (const Shown &s : m_shown)
+        all << s.caption;
+    return all;
+}
+
+void ScriptedMessages::clear()
+{
+    m_shown.clear();
+    m_expected.clear();
+    m_answers.clear();
+    m_problems.clear();
+}
+
 QStringList ScriptedMessages::pending() const
 {
     QStringList lines;
@@ -57,7 +92,10 @@ QString ScriptedMessages::kindName(Kind kind)
 
 bool ScriptedMessages::Show(const KtMessageService::Message &message)
 {
-    m_shown.append({message.kind, message.caption, message.text, message.owner});
+    m_shown.append({message.kind, message.caption, message.text, message.owner,
+                    message.owner ? message.owner->windowTitle() : QString()});
+    if (m_recordOnly)
+        return message.kind == Kind::Ask && (m_answers.isEmpty() ? m_otherwise : m_answers.takeFirst());
     const QString seen = kindName(message.kind) + QStringLiteral(" \"") + message.text + QLatin1Char('"');
     if (m_expected.isEmpty()) {
         fail(QStringLiteral("unexpected message: ") + seen);

@@ -13,6 +13,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <initializer_list>
+
 class ScriptedMessages : public KtMessageService::Backend
 {
 public:
@@ -24,9 +26,18 @@ public:
         QString caption;
         QString text;
         QPointer<QWidget> owner;
+        QString ownerTitle;  // its window title when the message was shown
+    };
+
+    // Nothing expected, nothing fails the test: every message is kept and
+    // questions take the answers given to answer() in order, then otherwise.
+    struct RecordOnly
+    {
+        bool otherwise = false;
     };
 
     ScriptedMessages();
+    explicit ScriptedMessages(RecordOnly mode);
     ~ScriptedMessages() override;
     ScriptedMessages(const ScriptedMessages &) = delete;
     ScriptedMessages &operator=(const ScriptedMessages &) = delete;
@@ -37,8 +48,15 @@ public:
     // answer: true for Yes.
     ScriptedMessages &expectAsk(const QString &textPart, bool answer);
 
+    // Record-only: the answers to the next questions (true for Yes).
+    ScriptedMessages &answer(std::initializer_list<bool> answers);
+
     // Every message shown, expected or not.
     const QList<Shown> &shown() const { return m_shown; }
+    QStringList texts() const;
+    QStringList captions() const;
+    // Forgets what was shown, expected and queued.
+    void clear();
     // Expected messages not shown yet, as "kind: text" lines.
     QStringList pending() const;
     // What went wrong so far (unexpected messages), as readable lines.
@@ -63,6 +81,9 @@ private:
     void fail(const QString &problem);
 
     KtMessageService::Backend *m_previous = nullptr;
+    bool m_recordOnly = false;
+    bool m_otherwise = false;
+    QList<bool> m_answers;
     QList<Expected> m_expected;
     QList<Shown> m_shown;
     QStringList m_problems;

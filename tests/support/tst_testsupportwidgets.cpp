@@ -107,6 +107,35 @@ private slots:
         QVERIFY(messages.pending().isEmpty());
     }
 
+    // Record-only: queued answers first, then the fallback; nothing fails.
+    void recordOnlyKeepsEverything_data()
+    {
+        QTest::addColumn<bool>("otherwise");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::newRow("fallback No") << false << QList<bool>{true, false, false};
+        QTest::newRow("fallback Yes") << true << QList<bool>{true, false, true};
+    }
+    void recordOnlyKeepsEverything()
+    {
+        QFETCH(bool, otherwise);
+        QFETCH(QList<bool>, answers);
+        ScriptedMessages messages(ScriptedMessages::RecordOnly{otherwise});
+        messages.answer({true, false});
+        QList<bool> given;
+        KtMessageService::Inform(nullptr, QStringLiteral("first"), QStringLiteral("Info"));
+        for (const char *q : {"one?", "two?", "three?"})
+            given << KtMessageService::Ask(nullptr, QString::fromLatin1(q));
+        KtMessageService::Warn(nullptr, QStringLiteral("last"), QStringLiteral("Warning"));
+        QCOMPARE(given, answers);
+        QCOMPARE(messages.texts(), (QStringList{"first", "one?", "two?", "three?", "last"}));
+        QCOMPARE(messages.captions().first(), QStringLiteral("Info"));
+        QCOMPARE(messages.captions().last(), QStringLiteral("Warning"));
+        QVERIFY(messages.problems().isEmpty());
+        messages.clear();
+        QVERIFY(messages.texts().isEmpty());
+        QCOMPARE(KtMessageService::Ask(nullptr, QStringLiteral("after clear?")), otherwise);
+    }
+
     // The failures reach the test: expected failures here, so the test passes
     // only when both happen (a missing one turns the next check into XPASS).
     void unexpectedAndUnshownMessagesFailTheTest()
