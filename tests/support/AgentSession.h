@@ -7,6 +7,7 @@
 
 #include "snmp/KtSNMPRequest.h"
 #include "snmp/KtSNMPSession.h"
+#include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
 #include <QTemporaryDir>
