@@ -217,7 +217,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, enabled);
-        TMainForm form;
+        TMainForm form(&TMainForm::BuildOwnMenus);
         const KtMenuEntry *entry = KtMenuCatalogue::Instance().Find(name);
         QVERIFY(entry);
         QAction *item = form.MenuItem(name);
@@ -360,7 +360,7 @@ private slots:
         // SNMP V3 menu holds nothing visible and goes too.
         // Outside an installation only the command line reaches the agent.
         const QStringList arguments = present ? QStringList{"/I127.0.0.1"} : version3Arguments(m_agent.port());
-        std::unique_ptr<TMainForm> form = open(arguments, folder, {});
+        std::unique_ptr<TMainForm> form = open(arguments, folder, &TMainForm::BuildOwnMenus);
         QVERIFY(form);
         QAction *configure = form->MenuItem(QStringLiteral("SNMPConfigure1"));
         QCOMPARE(configure->isVisible(), present);
