@@ -40,9 +40,11 @@ const QList<AddHook> &addHooks()
     return hooks;
 }
 
+const QLatin1String CatalogueError("Menu catalogue, line ");
+
 [[noreturn]] void catalogueError(const KtMenuEntry &entry, int line, const QString &what)
 {
-    throw KtException(-1, QStringLiteral("Menu catalogue, line %1 (%2): %3").arg(line).arg(entry.path(), what));
+    throw KtException(-1, CatalogueError + QStringLiteral("%1 (%2): %3").arg(line).arg(entry.path(), what));
 }
 
 KtSNMPVarList panelList(const KtMenuEntry &entry, const KtMenuPanel &panel)
@@ -68,7 +70,7 @@ bool rowOffers(const TEditsPanel *rows, int i, const QString &label)
     if (i < 0 || i >= rows->Rows.size())
         return false;
     const KtOptionList *options = rows->Edits ? rows->Edits->Request.Vars.Get(i).Options : nullptr;
-    return label.isEmpty() || !options || options->IndexOfLabel(label) >= 0;
+    return label.isEmpty() || (options && options->IndexOfLabel(label) >= 0);
 }
 
 } // namespace
@@ -83,8 +85,8 @@ TConfigForm *KtMenuRecipe::Build(const KtMenuEntry &entry, const QString &host, 
     const bool paged = entry.layout() == KtMenuEntry::PagedLayout;
     if (paged)
         form->MakePaged();
-    try {
-        for (const KtMenuPanel &panel : entry.panels()) {
+    for (const KtMenuPanel &panel : entry.panels()) {
+        try {
             auto *binding = new KtSNMPRequest2Edits(form.get());
             try {
                 binding->Request.Vars = panelList(entry, panel);
@@ -102,12 +104,12 @@ TConfigForm *KtMenuRecipe::Build(const KtMenuEntry &entry, const QString &host, 
             else
                 built = form->SetListViewPanel(binding, column, panel.addValue, column, panel.deleteValue);
             tailor(entry, panel, built);
+        } catch (const KtException &e) {
+            // The panels' own texts say what went wrong; the entry says where.
+            if (e.message().startsWith(CatalogueError))
+                throw;
+            catalogueError(entry, panel.line, e.message());
         }
-    } catch (const KtException &e) {
-        // The layout calls' own texts say what went wrong; the entry says where.
-        if (e.message().startsWith(QLatin1String("Menu catalogue")))
-            throw;
-        catalogueError(entry, entry.line(), e.message());
     }
     if (entry.widthGrowth() > 0)
         form->resize(form->width() + entry.widthGrowth(), form->height());
