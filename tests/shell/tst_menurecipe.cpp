@@ -109,29 +109,6 @@ private slots:
         QCOMPARE(build(qPrintable(name))->windowTitle(), caption);
     }
 
-    void dialogSizeAfterLayout_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("height");
-        QTest::newRow("h450") << "MIBCapabilities1" << 450;
-        QTest::newRow("w+50, h450") << "PortList1" << 450;
-        QTest::newRow("h200") << "ARP1" << 200;
-    }
-    void dialogSizeAfterLayout()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, height);
-        std::unique_ptr<TConfigForm> form = build(qPrintable(name));
-        QCOMPARE(form->height(), height);
-        if (name == QLatin1String("PortList1")) {
-            // Laid out the same way without the growth, the form is 50 pixels narrower.
-            TConfigForm bare;
-            bare.SetListViewPanel(Generic::Binding(&bare, "PortList", KtKind::MVT_FMV, 1));
-            QCOMPARE(form->width(), bare.width() + 50);
-            QVERIFY(form->findChild<TEditsPanel *>()->Rows.at(1).HasPortPicker());
-        }
-    }
-
     void rowStatusLabelsIgnoreCase()
     {
         // The catalogue writes "CreateAndGo"/"Destroy"; the column offers the lower-case labels.
@@ -210,8 +187,6 @@ private slots:
         const QString trust = QStringLiteral("T 3/1 vars 4 table TrustHostTable root 1.3.6.1.4.1.32473.12.1.2.13.1.1 ");
         QTest::newRow("add label") << trust + "rows 2 \"createAndWait\" \"destroy\""
                                    << "TSNMPListViewPanel::SetAddStatus - Wrong AddStatusValue:createAndWait";
-        QTest::newRow("delete label") << trust + "rows 2 \"createAndGo\" \"remove\""
-                                      << "TSNMPListViewPanel::SetDeleteStatus - Wrong DeleteStatusValue:remove";
         QTest::newRow("status column without labels") << trust + "rows 1 \"createAndGo\" \"destroy\""
                                                       << "Wrong AddStatusValue:createAndGo";
         QTest::newRow("format on a combo box") << trust + "fmt 2 \"%i{n1x4}\"" << "Can not set Var format to a ComboBox!";

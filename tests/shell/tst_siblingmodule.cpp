@@ -1,4 +1,5 @@
-// Command lines of the sibling module programs and their start.
+// Command lines of the sibling module programs and their start; the
+// failure to start one is covered with the main window's menu.
 
 #include "shell/KtDisplaySettings.h"
 #include "shell/KtSiblingModule.h"
@@ -85,15 +86,6 @@ private slots:
             QVERIFY2(c.Text.contains(QLatin1String(option)) == v3, option);
     }
 
-    void extraTextFollowsTheArgument()
-    {
-        const KtSiblingCommand c =
-            KtSiblingModule::CommandLine(QStringLiteral("/TBridge_Forwarding"), QStringLiteral("h"), settings("1"),
-                                         QStringLiteral("x y"));
-        QCOMPARE(c.Text, QStringLiteral("Bridge /Ih /Rread me /Wwr\"ite /TBridge_Forwarding x y"));
-        QCOMPARE(c.Arguments.last(), QStringLiteral("x y"));
-    }
-
     void startsBesideUsWithEachArgumentWhole()
     {
         QTemporaryDir dir;
@@ -109,29 +101,6 @@ private slots:
         QVERIFY(args.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(args.readAll()).split('\n', Qt::SkipEmptyParts),
                  c.Arguments);
-    }
-
-    void missingModule_data()
-    {
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("not found") << "/TRmon_History"
-                                   << "Rmon could not be started: no program \"Rmon\" beside this one or on PATH";
-        QTest::newRow("no module") << "/Xfoo" << "Sibling module could not be started: the table argument names no module";
-    }
-    void missingModule()
-    {
-        QFETCH(QString, argument);
-        QFETCH(QString, status);
-        QTemporaryDir empty;
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", empty.path().toUtf8());
-        const KtSiblingCommand c = KtSiblingModule::CommandLine(argument, QStringLiteral("h"), settings("1"));
-        QString reason;
-        const bool started = KtSiblingModule::Start(c, empty.path(), &reason);
-        qputenv("PATH", path);
-        QVERIFY(!started);
-        QCOMPARE(KtSiblingModule::FailureText(c.Module, reason), status);
     }
 };
 
