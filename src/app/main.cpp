@@ -1,5 +1,6 @@
 // The qsx4810 program: one window per switch, started with /I<host>.
 
+#include "shell/KtAllDialogs.h"
 #include "shell/KtCommandLine.h"
 #include "shell/KtSingleInstance.h"
 #include "shell/TMainForm.h"
@@ -18,6 +19,7 @@ int main(int argc, char **argv)
     if (instance.Acquire() == KtSingleInstance::Claim::Activated)
         return 0;
 
+    RegisterAllDialogs();
     TMainForm form;
     if (!form.FormCreate(arguments, QApplication::applicationDirPath()))
         return form.ExitCode();

@@ -2,6 +2,8 @@
 
 #include "shell/KtCommandLine.h"
 #include "shell/KtFrontPanelImage.h"
+#include "shell/KtMenuRecipe.h"
+#include "shell/KtSiblingModule.h"
 #include "shell/KtStartup.h"
 #include "shell/TfrmConfigSNMP.h"
 #include "shell/catalogue/KtMenuCatalogue.h"
@@ -107,10 +109,16 @@ TMainForm::TMainForm(const MenuBuilder &buildMenus, QWidget *parent)
     setWindowTitle(QString::fromLatin1(KtCommandLine::ApplicationTitle));
     buildFace();
     try {
-        (buildMenus ? buildMenus : MenuBuilder(&TMainForm::BuildOwnMenus))(*this, menuBar());
+        (buildMenus ? buildMenus : MenuBuilder(&TMainForm::BuildCatalogueMenus))(*this, menuBar());
     } catch (const KtException &e) {
         ShowStatus(e.message());
     }
+    auto *find = new QAction(QStringLiteral("Find entry..."), this);
+    find->setObjectName(QStringLiteral("FindEntry"));
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WindowShortcut);
+    connect(find, &QAction::triggered, this, [this] { guarded([this] { FindEntryClick(); }); });
+    addAction(find);
     adjustSize();
 }
 
@@ -200,7 +208,7 @@ void TMainForm::BuildMenus(TMainForm &form, QMenuBar *bar, const std::function<b
         QMenu *parent = entry.parent() ? menuOf(entry.parent()) : nullptr;
         QAction *action = namedAction(parent ? parent->addAction(entry.caption()) : bar->addAction(entry.caption()),
                                       entry);
-        if (std::function<void()> command = form.OwnCommand(entry)) {
+        if (std::function<void()> command = form.Command(entry)) {
             QObject::connect(action, &QAction::triggered, &form, [&form, command] { form.guarded(command); });
             // A dialog that is not built yet leaves its entry visible but disabled.
             if (entry.action() == KtMenuEntry::Dedicated)
@@ -211,6 +219,11 @@ void TMainForm::BuildMenus(TMainForm &form, QMenuBar *bar, const std::function<b
         if (entry.action() == KtMenuEntry::MainWindow && entry.mainAction() == KtMenuEntry::Help)
             action->setShortcut(QKeySequence::HelpContents);
     }
+}
+
+void TMainForm::BuildCatalogueMenus(TMainForm &form, QMenuBar *bar)
+{
+    BuildMenus(form, bar, [](const KtMenuEntry &) { return true; });
 }
 
 void TMainForm::BuildOwnMenus(TMainForm &form, QMenuBar *bar)
@@ -235,6 +248,78 @@ std::function<void()> TMainForm::OwnCommand(const KtMenuEntry &entry)
     if (entry.action() == KtMenuEntry::NoAction && entry.name() == QLatin1String("Exit1"))
         return [this] { close(); };
     return {};
+}
+
+std::function<void()> TMainForm::Command(const KtMenuEntry &entry)
+{
+    if (std::function<void()> own = OwnCommand(entry))
+        return own;
+    const KtMenuEntry *e = &entry;  // entries live as long as the catalogue
+    switch (entry.action()) {
+    case KtMenuEntry::Generic: return [this, e] { OpenGeneric(*e); };
+    case KtMenuEntry::Dedicated: return [this, e] { openDedicatedEntry(*e); };
+    case KtMenuEntry::Sibling: return [this, e] { LaunchSibling(*e); };
+    default: return {};
+    }
+}
+
+void TMainForm::rememberDialogName(const KtMenuEntry &entry)
+{
+    if (entry.captionNamed())
+        m_lastDialogName = entry.dialogName();
+}
+
+void TMainForm::OpenGeneric(const KtMenuEntry &entry)
+{
+    rememberDialogName(entry);
+    KtMenuRecipe::Run(entry, m_hostText, this, [this] { RmonStateCheck(); });
+}
+
+void TMainForm::openDedicatedEntry(const KtMenuEntry &entry)
+{
+    rememberDialogName(entry);
+    openDedicated(entry.formClass(), entry.hasCaptionPrefix() ? entry.captionPrefix() : QString());
+}
+
+void TMainForm::LaunchSibling(const KtMenuEntry &entry)
+{
+    const KtSiblingCommand command = KtSiblingModule::CommandLine(entry.siblingArgument(), m_hostText, m_display);
+    const QString folder = m_executableFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_executableFolder;
+    QString reason;
+    if (KtSiblingModule::Start(command, folder, &reason))
+        ShowStatus(command.Text);
+    else
+        ShowStatus(KtSiblingModule::FailureText(command.Module, reason));
+}
+
+QList<TFindEntryDialog::Entry> TMainForm::FindableEntries() const
+{
+    QList<TFindEntryDialog::Entry> entries;
+    const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
+    for (int i = 0; i < catalogue.count(); ++i) {
+        const KtMenuEntry &entry = catalogue.at(i);
+        if (entry.action() == KtMenuEntry::Submenu)
+            continue;
+        QAction *item = MenuItem(entry.name());
+        bool shown = item != nullptr;
+        for (const KtMenuEntry *e = &entry; shown && e; e = e->parent()) {
+            QAction *a = MenuItem(e->name());
+            shown = a && a->isVisible();
+        }
+        if (shown)
+            entries.append({entry.name(), entry.path(), item->isEnabled()});
+    }
+    return entries;
+}
+
+void TMainForm::FindEntryClick()
+{
+    TFindEntryDialog dialog(FindableEntries(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The entry runs after the finder has gone, so its own dialog is the only one open.
+    if (QAction *item = MenuItem(dialog.ChosenName()); item && item->isEnabled())
+        item->trigger();
 }
 
 QAction *TMainForm::MenuItem(const QString &name) const
@@ -397,10 +482,11 @@ void TMainForm::BridgeSTPInformationClick()
     openDedicated(QStringLiteral("TSTP_Info"));
 }
 
-void TMainForm::openDedicated(const QString &className)
+void TMainForm::openDedicated(const QString &className, const QString &captionPrefix)
 {
     KtDialogOpening opening;
     opening.main = this;
+    opening.captionPrefix = captionPrefix;
     KtDialogRegistry::Open(className, opening);
 }
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/registry/KtMainWindowServices.h"
 #include "shell/KtDisplaySettings.h"
+#include "shell/TFindEntryDialog.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -37,7 +38,7 @@ public:
     static constexpr const char *RmonStateOid = "1.3.6.1.4.1.32473.11.69.1.2.1.2.3";
     static constexpr const char *StpVersionOid = "1.3.6.1.4.1.32473.12.15.1.2";
 
-    // Builds the menu bar of a new window; the default gives the window's own commands.
+    // Builds the menu bar of a new window; the default gives the whole catalogue.
     using MenuBuilder = std::function<void(TMainForm &form, QMenuBar *bar)>;
 
     explicit TMainForm(const MenuBuilder &buildMenus = {}, QWidget *parent = nullptr);
@@ -53,10 +54,15 @@ public:
     // catalogue order; include picks the entries. Entries that are the
     // window's own commands get them.
     static void BuildMenus(TMainForm &form, QMenuBar *bar, const std::function<bool(const KtMenuEntry &)> &include);
-    // The default builder: the entries of OwnCommand only.
+    // The default builder: every catalogue entry.
+    static void BuildCatalogueMenus(TMainForm &form, QMenuBar *bar);
+    // The entries of OwnCommand only.
     static void BuildOwnMenus(TMainForm &form, QMenuBar *bar);
     // What the window does for a catalogue entry itself; empty for the others.
     std::function<void()> OwnCommand(const KtMenuEntry &entry);
+    // What clicking an entry does: OwnCommand, a configuration dialog, a
+    // dedicated dialog or a sibling module; empty for entries without action.
+    std::function<void()> Command(const KtMenuEntry &entry);
 
     // A menu entry by component name; null when the menu has none.
     QAction *MenuItem(const QString &name) const;
@@ -72,6 +78,18 @@ public:
     void About1Click();
     void SNMPConfigure1Click();
     void BridgeSTPInformationClick();
+    // The configuration dialog of a generic entry, run modally.
+    void OpenGeneric(const KtMenuEntry &entry);
+    // Starts the entry's sibling module; status panel 0 shows the command
+    // line, or why the module could not be started.
+    void LaunchSibling(const KtMenuEntry &entry);
+    // Ctrl+F: picks an entry by its menu path and opens it.
+    void FindEntryClick();
+    // The entries the menu shows now, by menu path, in menu order.
+    QList<TFindEntryDialog::Entry> FindableEntries() const;
+
+    // The dialog name the last named-caption entry stored.
+    const QString &LastDialogName() const { return m_lastDialogName; }
 
     const KtDisplaySettings &Display() const { return m_display; }
     QLabel *StatusPanel() const { return m_statusPanel; }
@@ -95,13 +113,16 @@ private:
     void enableVersion3Items();
     void createRmonStateBinding();
     void deviceAction(const char *oid, const QString &value, const QString &question, const QString &caption);
-    void openDedicated(const QString &className);
+    void openDedicated(const QString &className, const QString &captionPrefix = {});
+    void openDedicatedEntry(const KtMenuEntry &entry);
+    void rememberDialogName(const KtMenuEntry &entry);
     void guarded(const std::function<void()> &work);
     void stopFrontPanel();
 
     int m_exitCode = 0;
     QString m_executableFolder;
     QString m_hostText;
+    QString m_lastDialogName;
     KtDisplaySettings m_display;
 
     QScrollArea *ScrollBox1 = nullptr;

@@ -9,6 +9,11 @@
 #include "shell/catalogue/KtMenuCatalogue.h"
 
 #include "bindings/KtLedShape.h"
+#include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/generic/TConfigForm.h"
+#include "dialogs/generic/TCtrlBtnPanel.h"
+#include "dialogs/generic/TEditsPanel.h"
+#include "dialogs/generic/TSNMPEditorPanel.h"
 #include "bindings/KtRequestLink.h"
 #include "bindings/KtSNMPRequest2Leds.h"
 #include "dialogs/registry/KtDialogRegistry.h"
@@ -18,6 +23,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -207,7 +217,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(bool, enabled);
-        TMainForm form;
+        TMainForm form(&TMainForm::BuildOwnMenus);
         const KtMenuEntry *entry = KtMenuCatalogue::Instance().Find(name);
         QVERIFY(entry);
         QAction *item = form.MenuItem(name);
@@ -298,6 +308,58 @@ private slots:
             QVERIFY2(form->MenuItem(QLatin1String(name))->isEnabled(), name);
     }
 
+    // The operator disables RMON in its dialog and closes it: the three
+    // sibling entries follow at once.
+    void rmonStateDialogGatesOnClose()
+    {
+        QVERIFY(setRmonState(3));
+        std::unique_ptr<TMainForm> form = open({QStringLiteral("/I127.0.0.1"), QStringLiteral("/Rcobalt"),
+                                                QStringLiteral("/Wlantern")},
+                                               moduleFolder("orvix_ems", m_agent.port()), &TMainForm::BuildCatalogueMenus);
+        QVERIFY(form);
+        const char *items[] = {"Statistics1", "History1", "AlarmEvent1"};
+        for (const char *name : items)
+            QVERIFY2(form->MenuItem(QLatin1String(name))->isEnabled(), name);
+
+        QString caption;
+        QString written;
+        auto *poll = new QTimer(form.get());
+        connect(poll, &QTimer::timeout, poll, [&] {
+            auto *dialog = qobject_cast<TConfigForm *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            poll->stop();
+            caption = dialog->windowTitle();
+            KtSNMPRequest2Edits *binding = dialog->VisibleBinding();
+            auto *memo = qobject_cast<QPlainTextEdit *>(binding->StatusTarget.data());
+            if (QTest::qWaitFor([&] { return binding->ResultCount > 0 && !binding->Busy; }, 15000)) {
+                auto *panel = dialog->findChild<TSNMPEditorPanel *>();
+                const TEditsPanel::EditRow &row = panel->EditsPanel->Rows.at(0);
+                row.Combo()->setCurrentIndex(row.Combo()->findText(QStringLiteral("disabled")));
+                row.CheckBox->setChecked(true);
+                panel->Buttons->SetCheckedButton->click();
+                QTest::qWaitFor([&] { return memo->toPlainText().contains(QLatin1String("Set: ")) && !binding->Busy; },
+                                15000);
+                for (const QString &line : memo->toPlainText().split(QLatin1Char('\n')))
+                    if (line.startsWith(QLatin1String("Set: ")))
+                        written = line;
+                // Items change only when the dialog closes.
+                if (!form->MenuItem(QStringLiteral("Statistics1"))->isEnabled())
+                    written = QStringLiteral("changed before closing");
+            }
+            dialog->reject();
+        });
+        poll->start(10);
+        form->MenuItem(QStringLiteral("RMONState1"))->trigger();
+        QCOMPARE(caption, QStringLiteral("RMON State:127.0.0.1"));
+        QCOMPARE(form->LastDialogName(), QStringLiteral("RMON State"));
+        QVERIFY2(written.startsWith(QLatin1String("Set: Ok!")), qPrintable(written));
+        QCOMPARE(m_agent.value(RmonStateOid), QStringLiteral("2"));
+        for (const char *name : items)
+            QVERIFY2(!form->MenuItem(QLatin1String(name))->isEnabled(), name);
+        QVERIFY(setRmonState(3));
+    }
+
     void agentStopped()
     {
         AgentProcess agent;
@@ -350,7 +412,7 @@ private slots:
         // SNMP V3 menu holds nothing visible and goes too.
         // Outside an installation only the command line reaches the agent.
         const QStringList arguments = present ? QStringList{"/I127.0.0.1"} : version3Arguments(m_agent.port());
-        std::unique_ptr<TMainForm> form = open(arguments, folder, {});
+        std::unique_ptr<TMainForm> form = open(arguments, folder, &TMainForm::BuildOwnMenus);
         QVERIFY(form);
         QAction *configure = form->MenuItem(QStringLiteral("SNMPConfigure1"));
         QCOMPARE(configure->isVisible(), present);

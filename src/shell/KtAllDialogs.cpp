@@ -1,0 +1,8 @@
+#include "shell/KtAllDialogs.h"
+
+#include "dialogs/monitors/KtMonitorDialogs.h"
+
+void RegisterAllDialogs()
+{
+    RegisterMonitorDialogs();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+
+// "Find entry": every visible menu entry by its full menu path, narrowed
+// as the operator types; Enter or a double click picks the entry, which
+// the main window opens once this dialog has closed.
+class TFindEntryDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    struct Entry
+    {
+        QString Name;  // component name
+        QString Path;  // "Top > Sub > Caption"
+        bool Enabled = true;
+    };
+
+    TFindEntryDialog(const QList<Entry> &entries, QWidget *owner = nullptr);
+
+    QLineEdit *FilterEdit;
+    QListWidget *EntryList;
+
+    // Every word of the filter occurs in the path, regardless of case.
+    static bool Matches(const QString &path, const QString &filter);
+
+    // The entries shown for the filter now, in menu order.
+    QStringList ShownPaths() const;
+    // The component name picked; empty until accepted.
+    QString ChosenName() const { return m_chosen; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void applyFilter(const QString &filter);
+    void pick(QListWidgetItem *item);
+    void selectFirstEnabled();
+
+    QString m_chosen;
+};

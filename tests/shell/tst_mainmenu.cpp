@@ -1,0 +1,205 @@
+// The main window's menu bar from the catalogue, the state of its entries,
+// a sibling module that cannot be started, and "Find entry".
+
+#include "support/ScriptedMessages.h"
+
+#include "shell/TFindEntryDialog.h"
+#include "shell/TMainForm.h"
+#include "shell/catalogue/KtMenuCatalogue.h"
+
+#include "dialogs/registry/KtDialogRegistry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+struct Item
+{
+    QString path;
+    QString name;
+    bool hidden;
+};
+
+void collect(const QList<QAction *> &actions, const QString &prefix, QList<Item> &items)
+{
+    for (QAction *a : actions) {
+        if (a->isSeparator())
+            continue;
+        const QString path = prefix.isEmpty() ? a->text() : prefix + QLatin1String(" > ") + a->text();
+        items.append({path, a->objectName(), !a->isVisible()});
+        if (QMenu *menu = a->menu())
+            collect(menu->actions(), path, items);
+    }
+}
+
+// Runs script on the next modal dialog, from inside its loop.
+void whenModal(const std::function<void(QWidget *)> &script)
+{
+    auto *poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, script] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            poll->deleteLater();
+            poll->stop();
+            script(modal);
+        }
+    });
+    poll->start(10);
+}
+
+} // namespace
+
+class TestMainMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void menuTreeEqualsTheCatalogue()
+    {
+        TMainForm form;
+        QList<Item> items;
+        collect(form.menuBar()->actions(), QString(), items);
+        const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
+        QCOMPARE(items.size(), catalogue.count());
+        QSet<QString> names;
+        for (int i = 0; i < catalogue.count(); ++i) {
+            const KtMenuEntry &entry = catalogue.at(i);
+            QCOMPARE(items.at(i).path, entry.path());
+            QCOMPARE(items.at(i).name, entry.name());
+            QCOMPARE(items.at(i).hidden, entry.hidden());
+            names.insert(items.at(i).name);
+            QCOMPARE(form.MenuItem(entry.name())->text(), entry.caption());
+        }
+        QCOMPARE(names.size(), catalogue.count());  // every object name once
+    }
+
+    void entryStates_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("registered");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("configuration dialog") << "PortList1" << false << true;
+        QTest::newRow("hidden configuration dialog") << "POESystemControl1" << false << false;
+        QTest::newRow("sibling module") << "ForwardingTable1" << false << true;
+        QTest::newRow("dedicated, not built") << "CurrentTime1" << false << false;
+        QTest::newRow("dedicated, registered") << "CurrentTime1" << true << true;
+        QTest::newRow("monitor, not registered") << "IFCounter1" << false << false;
+    }
+    void entryStates()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, registered);
+        QFETCH(bool, enabled);
+        const KtMenuEntry *entry = KtMenuCatalogue::Instance().Find(name);
+        QVERIFY(entry);
+        if (registered)
+            KtDialogRegistry::Register(entry->formClass(), [](const KtDialogOpening &) {});
+        TMainForm form;
+        KtDialogRegistry::Unregister(entry->formClass());
+        QCOMPARE(form.MenuItem(name)->isEnabled(), enabled);
+    }
+
+    void dedicatedDialogGetsItsCaptionPrefix()
+    {
+        KtDialogOpening seen;
+        KtDialogRegistry::Register(QStringLiteral("TMSInformationForm"), [&seen](const KtDialogOpening &o) { seen = o; });
+        TMainForm form;
+        form.MenuItem(QStringLiteral("SingleIPMSTable1"))->trigger();
+        KtDialogRegistry::Unregister(QStringLiteral("TMSInformationForm"));
+        QCOMPARE(seen.main, &form);
+        QCOMPARE(seen.captionPrefix, QStringLiteral("Member Switch Information Table : "));
+    }
+
+    void siblingModuleStart_data()
+    {
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("missing") << false << "Rmon could not be started: no program \"Rmon\" beside this one or on PATH";
+        QTest::newRow("on PATH") << true << "Rmon /I /R /W /TRmon_Statistics ";
+    }
+    void siblingModuleStart()
+    {
+        QFETCH(bool, present);
+        QFETCH(QString, status);
+        QTemporaryDir bin;
+        if (present) {
+            QFile module(bin.filePath(QStringLiteral("Rmon")));
+            QVERIFY(module.open(QIODevice::WriteOnly));
+            module.write("#!/bin/sh\nexit 0\n");
+            module.close();
+            module.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", bin.path().toUtf8());
+        TMainForm form;
+        form.MenuItem(QStringLiteral("Statistics1"))->trigger();
+        qputenv("PATH", path);
+        QCOMPARE(form.StatusPanel()->text(), status);
+    }
+
+    void findEntryFilters_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("one word") << "rmon"
+                                  << QStringList{"RMON > RMON State", "RMON > Statistics", "RMON > History",
+                                                 "RMON > Alarm/Event"};
+        QTest::newRow("words anywhere, any case") << "ABOUT help" << QStringList{"Help > About"};
+        QTest::newRow("hidden entries are not found") << "POE System" << QStringList{};
+        QTest::newRow("nothing") << "no such entry" << QStringList{};
+    }
+    void findEntryFilters()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, shown);
+        TMainForm form;
+        const QList<TFindEntryDialog::Entry> entries = form.FindableEntries();
+        TFindEntryDialog dialog(entries);
+        QCOMPARE(dialog.ShownPaths().size(), entries.size());
+        QTest::keyClicks(dialog.FilterEdit, typed);
+        QCOMPARE(dialog.ShownPaths(), shown);
+    }
+
+    void findEntryOpensThePick()
+    {
+        int opened = 0;
+        KtDialogRegistry::Register(QStringLiteral("TAboutForm"), [&opened](const KtDialogOpening &) { ++opened; });
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        bool disabledKeptOpen = false;
+        whenModal([&](QWidget *w) {
+            auto *dialog = qobject_cast<TFindEntryDialog *>(w);
+            QVERIFY(dialog);
+            // A disabled entry is listed but cannot be picked.
+            QTest::keyClicks(dialog->FilterEdit, QStringLiteral("current time"));
+            QCOMPARE(dialog->ShownPaths(), QStringList{"Basic Configuration > Time Management > Current Time"});
+            QTest::keyClick(dialog->FilterEdit, Qt::Key_Return);
+            disabledKeptOpen = dialog->isVisible();
+            dialog->FilterEdit->clear();
+            QTest::keyClicks(dialog->FilterEdit, QStringLiteral("about"));
+            QTest::keyClick(dialog->FilterEdit, Qt::Key_Return);
+        });
+        QTest::keyClick(&form, Qt::Key_F, Qt::ControlModifier);
+        KtDialogRegistry::Unregister(QStringLiteral("TAboutForm"));
+        QVERIFY(disabledKeptOpen);
+        QCOMPARE(opened, 1);
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+};
+
+QTEST_MAIN(TestMainMenu)
+#include "tst_mainmenu.moc"
