@@ -87,7 +87,12 @@ TMSInformationForm::TMSInformationForm(KtMainWindowServices *main, const QString
     GetButtonClick();
 }
 
-TMSInformationForm::~TMSInformationForm() = default;
+TMSInformationForm::~TMSInformationForm()
+{
+    // The list empties while the base class deletes the children: no count then.
+    ListView1->model()->disconnect(this);
+    ListView1->disconnect(this);
+}
 
 void TMSInformationForm::keyPressEvent(QKeyEvent *event)
 {

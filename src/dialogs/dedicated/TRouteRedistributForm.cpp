@@ -139,7 +139,12 @@ TRouteRedistributForm::TRouteRedistributForm(KtMainWindowServices *main, QWidget
     RefreshBtnClick();
 }
 
-TRouteRedistributForm::~TRouteRedistributForm() = default;
+TRouteRedistributForm::~TRouteRedistributForm()
+{
+    // The selection goes while the base class deletes the children.
+    ListView1->disconnect(this);
+    Binding.reset();
+}
 
 void TRouteRedistributForm::keyPressEvent(QKeyEvent *event)
 {
