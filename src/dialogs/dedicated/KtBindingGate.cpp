@@ -2,6 +2,7 @@
 
 #include "bindings/KtSNMPRequest2Controls.h"
 #include "dialogs/generic/KtBindingWait.h"
+#include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
 #include "values/widgets/KtMessageService.h"
 
@@ -13,6 +14,16 @@ bool RefuseWhileBusy(QWidget *owner, const KtSNMPRequest2Controls *binding)
         return false;
     KtMessageService::Inform(owner, QString::fromLatin1(BusyText));
     return true;
+}
+
+void Read(KtSNMPRequest2Controls &binding)
+{
+    try {
+        binding.Read();
+    } catch (const KtException &e) {
+        binding.LastOperation = 0;
+        binding.ShowStatus(e.message());
+    }
 }
 
 void Close(const QList<KtSNMPRequest2Controls *> &bindings)

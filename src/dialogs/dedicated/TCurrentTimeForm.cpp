@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TCurrentTimeForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtBindingGate.h"
 #include "dialogs/dedicated/TCurrentTimeFormRules.h"
 #include "errors/KtException.h"
@@ -35,13 +36,7 @@ TCurrentTimeForm::TCurrentTimeForm(QWidget *parent) : QDialog(parent)
     const QList<QPair<const char *, QWidget *>> rows{{"Time Capacity", timecapacityEdit},
                                                      {"Current Clock(Example  2007-5-26,15:30:15.0)", currentclockEdit},
                                                      {"Clock Reset On Reboot", cbxReset}};
-    for (int r = 0; r < rows.size(); ++r) {
-        auto *label = new QLabel(QString::fromLatin1(rows.at(r).first), this);
-        label->setBuddy(rows.at(r).second);
-        rows.at(r).second->setMinimumWidth(220);
-        grid->addWidget(label, r, 0);
-        grid->addWidget(rows.at(r).second, r, 1);
-    }
+    KtDedicatedLayout::AddLabelledRows(grid, this, rows, 220);
     auto *buttons = new QHBoxLayout;
     GetButton = new QPushButton(tr("&Refresh"), this);
     SetButton = new QPushButton(tr("&Set"), this);
@@ -50,9 +45,7 @@ TCurrentTimeForm::TCurrentTimeForm(QWidget *parent) : QDialog(parent)
     for (QPushButton *b : {GetButton, SetButton, CloseButton})
         buttons->addWidget(b);
     outer->addLayout(buttons);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setReadOnly(true);
-    Memo1->setFixedHeight(60);
+    Memo1 = KtDedicatedLayout::NewStatusMemo(this);
     outer->addWidget(Memo1);
 
     connect(GetButton, &QPushButton::clicked, this, &TCurrentTimeForm::GetButtonClick);
@@ -91,12 +84,7 @@ void TCurrentTimeForm::GetButtonClick()
 {
     if (KtBindingGate::RefuseWhileBusy(this, Binding.get()))
         return;
-    try {
-        Binding->Read();
-    } catch (const KtException &e) {
-        Binding->LastOperation = 0;
-        Binding->ShowStatus(e.message());
-    }
+    KtBindingGate::Read(*Binding);
 }
 
 void TCurrentTimeForm::SetButtonClick()

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TMSEditForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
 #include "dialogs/dedicated/TMSInformationFormRules.h"
 #include "errors/KtException.h"
@@ -35,13 +36,7 @@ TMSEditForm::TMSEditForm(QWidget *parent) : QDialog(parent)
                                                      {"Member &Candidate ID", KeyIDEdit},
                                                      {"Member &Password", MS_Password},
                                                      {"Member Row Status", Row_Status}};
-    for (int r = 0; r < rows.size(); ++r) {
-        auto *label = new QLabel(QString::fromLatin1(rows.at(r).first), this);
-        label->setBuddy(rows.at(r).second);
-        rows.at(r).second->setMinimumWidth(160);
-        grid->addWidget(label, r, 0);
-        grid->addWidget(rows.at(r).second, r, 1);
-    }
+    KtDedicatedLayout::AddLabelledRows(grid, this, rows, 160);
     auto *buttons = new QHBoxLayout;
     SetButton = new QPushButton(tr("&Set"), this);
     CloseButton = new QPushButton(tr("Cl&ose"), this);

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TMSInformationForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtBindingGate.h"
 #include "dialogs/dedicated/TMSEditForm.h"
 #include "dialogs/dedicated/TMSInformationFormRules.h"
@@ -46,9 +47,7 @@ TMSInformationForm::TMSInformationForm(KtMainWindowServices *main, const QString
         row->addWidget(b);
     }
     outer->addLayout(row);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setReadOnly(true);
-    Memo1->setFixedHeight(60);
+    Memo1 = KtDedicatedLayout::NewStatusMemo(this);
     outer->addWidget(Memo1);
     DeleteButton->setEnabled(false);
 
@@ -113,12 +112,7 @@ void TMSInformationForm::GetButtonClick()
     DeleteButton->setEnabled(false);
     if (KtBindingWait::Running(*Binding))
         return;
-    try {
-        Binding->Read();
-    } catch (const KtException &e) {
-        Binding->LastOperation = 0;
-        Binding->ShowStatus(e.message());
-    }
+    KtBindingGate::Read(*Binding);
 }
 
 void TMSInformationForm::AddButtonClick()

@@ -109,12 +109,7 @@ void TOSPFDefaultInfoOriginateForm::GetButtonClick()
         return;
     for (QCheckBox *box : CheckBoxes)
         box->setChecked(false);
-    try {
-        Binding->Read();
-    } catch (const KtException &e) {
-        Binding->LastOperation = 0;
-        Binding->ShowStatus(e.message());
-    }
+    KtBindingGate::Read(*Binding);
 }
 
 void TOSPFDefaultInfoOriginateForm::SetButtonClick()

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TRouteRedistributForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtBindingGate.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
 #include "dialogs/dedicated/TRouteRedistributFormRules.h"
@@ -66,13 +67,7 @@ TRouteRedistributForm::TRouteRedistributForm(KtMainWindowServices *main, QWidget
     Label5 = new QLabel(QString::fromLatin1(OspfRange), this);
     const QList<QPair<const char *, QWidget *>> rows{
         {"&Source Protocol", ComboBox1}, {"&Destination Protocol", ComboBox2}, {"&Metric", Edit1}};
-    for (int r = 0; r < rows.size(); ++r) {
-        auto *label = new QLabel(QString::fromLatin1(rows.at(r).first), this);
-        label->setBuddy(rows.at(r).second);
-        rows.at(r).second->setMinimumWidth(140);
-        fields->addWidget(label, r, 0);
-        fields->addWidget(rows.at(r).second, r, 1);
-    }
+    KtDedicatedLayout::AddLabelledRows(fields, this, rows, 140);
     fields->addWidget(Label5, 2, 2);
     ComboBox3 = new QComboBox(this);
     ComboBox3->hide();
@@ -102,9 +97,7 @@ TRouteRedistributForm::TRouteRedistributForm(KtMainWindowServices *main, QWidget
         buttons->addWidget(b);
     }
     outer->addLayout(buttons);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setReadOnly(true);
-    Memo1->setFixedHeight(60);
+    Memo1 = KtDedicatedLayout::NewStatusMemo(this);
     outer->addWidget(Memo1);
     DeleteBtn->setEnabled(false);
 
@@ -163,12 +156,7 @@ void TRouteRedistributForm::RefreshBtnClick()
 {
     if (KtBindingWait::Running(*Binding))
         return;
-    try {
-        Binding->Read();
-    } catch (const KtException &e) {
-        Binding->LastOperation = 0;
-        Binding->ShowStatus(e.message());
-    }
+    KtBindingGate::Read(*Binding);
 }
 
 void TRouteRedistributForm::RowClick()

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TSummerTimeForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/dedicated/KtBindingGate.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
 #include "dialogs/generic/TCtrlBtnPanel.h"
 #include "dialogs/generic/TEditsPanel.h"
@@ -127,7 +128,7 @@ void TSummerTimeForm::buildRow(int var)
         }
     }
     if (auto *grid = qobject_cast<QGridLayout *>(ctrls.Carrier->parentWidget()->layout()))
-        grid->replaceWidget(ctrls.Carrier, ctrls.Row);
+        delete grid->replaceWidget(ctrls.Carrier, ctrls.Row);  // the old item is ours
     ctrls.Carrier->hide();
     row.Label->setBuddy(ctrls.Parts.first());
     QWidget *previous = CtrlsLists.isEmpty() ? Panel->EditsPanel->Rows.at(Offset).Control : CtrlsLists.last().Parts.last();
@@ -217,12 +218,7 @@ void TSummerTimeForm::setValid(const QList<int> &valid)
 
 void TSummerTimeForm::read()
 {
-    try {
-        Binding->Read();
-    } catch (const KtException &e) {
-        Binding->LastOperation = 0;
-        Binding->ShowStatus(e.message());
-    }
+    KtBindingGate::Read(*Binding);
 }
 
 void TSummerTimeForm::Refresh()
