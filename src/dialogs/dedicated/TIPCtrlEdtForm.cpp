@@ -1,0 +1,114 @@
+#include "dialogs/dedicated/TIPCtrlEdtForm.h"
+
+#include "dialogs/dedicated/TIpCtrlFormRules.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace TIpCtrlFormRules;
+
+TIPCtrlEdtForm::TIPCtrlEdtForm(QWidget *owner)
+    : QDialog(owner), edtIPAddr(new QLineEdit(this)), edtIndex(new QLineEdit(this)), edtInterface(new QLineEdit(this)),
+      edtMask(new QLineEdit(this)), edtVlan(new QLineEdit(this)), cbxMode(new QComboBox(this)),
+      cbxSecondary(new QComboBox(this)), cbxState(new QComboBox(this)), cbxOper(new QComboBox(this)),
+      cbxARP(new QComboBox(this)), btnSet(new QPushButton(tr("&Add"), this)),
+      btnClose(new QPushButton(tr("&Close"), this)), ResultLabel(new QLabel(this))
+{
+    setWindowTitle(tr("IP Control Edit"));
+    struct Named
+    {
+        QWidget *widget;
+        const char *name;
+        const char *label;
+    };
+    const Named rows[] = {
+        {edtIPAddr, "edtIPAddr", "IP Add&ress"},     {edtIndex, "edtIndex", "IF &Index"},
+        {edtInterface, "edtInterface", "Interface &Name"}, {edtMask, "edtMask", "Subnet Mas&k"},
+        {edtVlan, "edtVlan", "&VLAN Name"},           {cbxMode, "cbxMode", "&Mode"},
+        {cbxSecondary, "cbxSecondary", "Secondar&y"}, {cbxState, "cbxState", "S&tate"},
+        {cbxOper, "cbxOper", "&Oper State"},          {cbxARP, "cbxARP", "&Proxy ARP State"},
+    };
+    auto *fields = new QFormLayout;
+    for (const Named &row : rows) {
+        row.widget->setObjectName(QString::fromLatin1(row.name));
+        auto *label = new QLabel(tr(row.label), this);
+        label->setBuddy(row.widget);
+        fields->addRow(label, row.widget);
+    }
+    edtIPAddr->setMinimumWidth(160);
+    // "Secondar&y" and "Interface &Name" share n: Alt+N moves between them.
+    btnSet->setObjectName(QStringLiteral("btnSet"));
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+    ResultLabel->setWordWrap(true);
+    ResultLabel->hide();
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnSet);
+    buttons->addWidget(btnClose);
+    btnSet->setDefault(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(ResultLabel);
+    layout->addLayout(buttons);
+
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TIPCtrlEdtForm::ShowFailure(const QString &text)
+{
+    ResultLabel->setText(text);
+    ResultLabel->setVisible(!text.isEmpty());
+}
+
+// The items stay those of the full state list in its order, or its first
+// two, so that the binding's item-by-entry mapping holds either way.
+void TIPCtrlEdtForm::offerStates(int mode)
+{
+    const QString current = cbxState->currentText();
+    cbxState->clear();
+    cbxState->addItems(StateChoices(mode));
+    cbxState->setCurrentIndex(cbxState->findText(current));
+}
+
+void TIPCtrlEdtForm::showEvent(QShowEvent *event)
+{
+    activate();
+    QDialog::showEvent(event);
+}
+
+void TIPCtrlEdtForm::hideEvent(QHideEvent *event)
+{
+    offerStates(AddMode);
+    QDialog::hideEvent(event);
+}
+
+void TIPCtrlEdtForm::activate()
+{
+    ShowFailure(QString());
+    btnSet->setEnabled(true);
+    offerStates(Mode);
+    const bool adding = Mode == AddMode;
+    for (QWidget *w : std::initializer_list<QWidget *>{edtIPAddr, edtIndex, edtInterface, edtMask, edtVlan, cbxSecondary})
+        w->setEnabled(adding);
+    for (QWidget *w : std::initializer_list<QWidget *>{cbxMode, cbxOper, cbxARP})
+        w->setEnabled(true);
+    if (adding) {
+        for (QLineEdit *e : {edtIPAddr, edtIndex, edtInterface, edtMask, edtVlan})
+            e->clear();
+        cbxState->setCurrentIndex(cbxState->findText(FixedState(Mode)));
+        cbxState->setEnabled(false);
+        btnSet->setText(tr("&Add"));
+        edtIPAddr->setFocus();
+    } else {
+        cbxState->setEnabled(true);
+        btnSet->setText(tr("&Edit"));
+        cbxMode->setFocus();
+    }
+}

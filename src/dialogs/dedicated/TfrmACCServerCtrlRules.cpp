@@ -1,0 +1,52 @@
+#include "dialogs/dedicated/TfrmACCServerCtrlRules.h"
+
+#include "dialogs/dedicated/KtAddressRules.h"
+#include "values/KtOptionList.h"
+#include "values/KtTypes.h"
+
+namespace TfrmACCServerCtrlRules {
+
+KtSNMPVarList ServerList()
+{
+    static const KtOptionList protocols(KtOptionTable{{1, {}, QStringLiteral("tacacs")},
+                                                      {2, {}, QStringLiteral("xtacacs")},
+                                                      {3, {}, QStringLiteral("tacacs-plus")},
+                                                      {4, {}, QStringLiteral("radius")}});
+    static const KtOptionList states(KtOptionTable{{1, {}, QStringLiteral("add")}, {2, {}, QStringLiteral("delete")}});
+    const QString root = QStringLiteral("1.3.6.1.4.1.32473.12.5.12.1");
+    KtSNMPVarList list;
+    list.AppendVarShared(root + QStringLiteral(".1"), QStringLiteral("Group Name"), KtType::DisplayStr,
+                         KtAccess::NotAccess, nullptr);
+    list.AppendVarShared(root + QStringLiteral(".2"), QStringLiteral("IP Addr"), KtType::IpAddress, KtAccess::NotAccess,
+                         nullptr);
+    list.AppendVarShared(root + QStringLiteral(".3"), QStringLiteral("Auth Protocol"), KtType::Integer,
+                         KtAccess::NotAccess, &protocols);
+    list.AppendVarShared(root + QStringLiteral(".4"), QStringLiteral("Row State"), KtType::Integer,
+                         KtAccess::ReadWrite, &states);
+    list.Kind = KtKind::MVT_UMV;
+    list.IndexCount = 3;
+    return list;
+}
+
+std::optional<Refusal> CheckSet(const QString &group, const QString &address, const QString &protocol,
+                                const QString &rowState, QString *plainAddress)
+{
+    const QString empty = QStringLiteral("Don't Leave Empty Fileds !");
+    if (group.isEmpty())
+        return Refusal{empty, Field::Group};
+    if (address.isEmpty())
+        return Refusal{empty, Field::Address};
+    if (protocol.isEmpty())
+        return Refusal{empty, Field::Protocol};
+    if (rowState.isEmpty())
+        return Refusal{empty, Field::RowState};
+    // The address is part of the row's index: four numbers or nothing.
+    const auto value = KtAddressRules::ParseDotted(address);
+    if (!value)
+        return Refusal{QStringLiteral("Please input valid IP Address."), Field::Address};
+    if (plainAddress)
+        *plainAddress = KtAddressRules::DottedText(*value);
+    return std::nullopt;
+}
+
+} // namespace TfrmACCServerCtrlRules
