@@ -1,4 +1,5 @@
 #include "errors/KtCatalogue.h"
+#include "errors/KtTextCodec.h"
 
 #include <QDir>
 #include <QFile>
@@ -159,6 +160,7 @@ QStringList builtInEngine()
         "Log database field not found!",
         "Bad syntax for the history chart of log!",
         "Unknown error code!",
+        "The SNMP agent's answer does not match the request!",
     };
 }
 
@@ -246,7 +248,7 @@ bool LoadCatalogue(Id id, const QString &path)
             bytes.chop(1);
         // Each piece of a long line is an entry. The line is decoded whole
         // and cut by characters, so no piece ends inside a multi-byte one.
-        const QString line = QString::fromLocal8Bit(bytes);
+        const QString line = KtTextCodec::Decode(bytes);
         qsizetype start = 0;
         while (start < line.size()) {
             qsizetype end = start;

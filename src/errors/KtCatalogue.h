@@ -46,6 +46,7 @@ enum EngineEntry {
     EngNoStartTime = 23,
     EngTooFewHistory = 24,
     EngUnknownCode = 28,
+    EngBadAnswer = 29,
 };
 
 // Common entries with a fixed meaning.

@@ -33,15 +33,21 @@ QString TitleFor(const QString &host)
     return QString::fromLatin1(ApplicationTitle) + QStringLiteral(" : ") + host;
 }
 
+QString HostText(const QStringList &arguments)
+{
+    QString host;
+    for (const QString &argument : arguments) {
+        const QString value = PrefixValue(argument, QStringLiteral("/I"));
+        if (!value.isEmpty())
+            host = value;
+    }
+    return host;
+}
+
 QString Title(const QStringList &arguments)
 {
-    QString title;
-    for (const QString &argument : arguments) {
-        const QString host = PrefixValue(argument, QStringLiteral("/I"));
-        if (!host.isEmpty())
-            title = TitleFor(host);
-    }
-    return title;
+    const QString host = HostText(arguments);
+    return host.isEmpty() ? QString() : TitleFor(host);
 }
 
 std::optional<qint64> ParseInteger(const QString &value, qint64 min, qint64 max)

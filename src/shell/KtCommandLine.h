@@ -34,6 +34,9 @@ bool SearchValue(const QString &argument, const QString &sw, QString *value);
 // "QSX-4810 : host".
 QString TitleFor(const QString &host);
 
+// The value of the last argument starting with "/I"; empty when no argument does.
+QString HostText(const QStringList &arguments);
+
 // The window title of the host named by the last argument starting with
 // "/I"; empty when no argument does.
 QString Title(const QStringList &arguments);

@@ -54,9 +54,10 @@ KtStartupResult runSteps(const QStringList &arguments, const QString &executable
     result.Display = KtDisplaySettings::FromSession();
     // The title that found no running instance is the caption, so a later
     // start for the same host finds this one.
-    result.Title = KtCommandLine::Title(arguments);
-    if (result.Title.isEmpty())
-        result.Title = KtCommandLine::TitleFor(KtSNMPSession::Device().Host);
+    result.HostText = KtCommandLine::HostText(arguments);
+    if (result.HostText.isEmpty())
+        result.HostText = KtSNMPSession::Device().Host;
+    result.Title = KtCommandLine::TitleFor(result.HostText);
     result.Proceed = true;
     return result;
 }

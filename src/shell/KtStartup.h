@@ -17,6 +17,7 @@ struct KtStartupResult
 
     bool InstallationMode = false;  // "SNMP Configure" visible, profile beside the executable
     QString Title;                  // "QSX-4810 : host", the window caption
+    QString HostText;               // the host as the command line names it, ends every caption
     KtDisplaySettings Display;      // the settings as the main window shows them
     QString ProfilePath;            // where the profile was looked for; empty: no location
     bool ProfileLoaded = false;

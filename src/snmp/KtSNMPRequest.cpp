@@ -2,6 +2,7 @@
 
 #include "snmp/KtExpression.h"
 #include "snmp/KtNumList.h"
+#include "snmp/KtOid.h"
 #include "snmp/KtSNMPSession.h"
 #include "snmp/KtSnmpEngine.h"
 
@@ -26,22 +27,6 @@ bool isTable(quint8 kind)
     return kind == KtKind::MVT_FMV || kind == KtKind::MVT_UMV;
 }
 
-bool numericSyntax(quint8 s)
-{
-    return s == KtSyntax::Integer || s == KtSyntax::Counter32 || s == KtSyntax::Gauge32
-        || s == KtSyntax::TimeTicks || s == KtSyntax::UInteger32 || s == KtSyntax::Counter64;
-}
-
-bool octetSyntax(quint8 s)
-{
-    return s == KtSyntax::OctetString || s == KtSyntax::Opaque || s == KtSyntax::IpAddress;
-}
-
-quint64 unsignedValue(const KtVarBind &vb)
-{
-    return vb.syntax == KtSyntax::Counter64 ? vb.counter64 : quint64(vb.integer);
-}
-
 QByteArray ipOctets(const QString &text)
 {
     const QStringList parts = text.trimmed().split(QLatin1Char('.'));
@@ -58,27 +43,12 @@ QByteArray ipOctets(const QString &text)
     return raw;
 }
 
-// Numeric order of two dotted OIDs: <0, 0, >0.
-int compareOids(const QString &a, const QString &b)
+// The code and text of an exchange's status; a malformed answer is the
+// engine's own failure, since no status of the agent or the library fits it.
+KtStatusError errorOf(int status)
 {
-    int i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        quint64 x = 0, y = 0;
-        for (; i < a.size() && a.at(i) != QLatin1Char('.'); ++i)
-            x = x * 10 + quint64(a.at(i).unicode() - '0');
-        for (; j < b.size() && b.at(j) != QLatin1Char('.'); ++j)
-            y = y * 10 + quint64(b.at(j).unicode() - '0');
-        if (x != y)
-            return x < y ? -1 : 1;
-        ++i;
-        ++j;
-    }
-    const bool aLeft = i < a.size(), bLeft = j < b.size();
-    return aLeft == bLeft ? 0 : (aLeft ? 1 : -1);
-}
-
-KtStatusError statusOf(int status)
-{
+    if (status == KtPduResult::Malformed)
+        return {-500 - KtCatalogue::EngBadAnswer, KtCatalogue::Text(KtCatalogue::Engine, KtCatalogue::EngBadAnswer)};
     return StatusToError(status);
 }
 
@@ -256,7 +226,7 @@ KtSNMPRequest::ReadOutcome KtSNMPRequest::takeAnswer(const KtPduResult &answer)
         && !Vars.Get(first).LastOid.isEmpty() && answer.vbs.first().oid == Vars.Get(first).LastOid)
         return {0, false};
     if (answer.status != 0)
-        return {statusOf(answer.status).code, false};
+        return {answer.status, false};
 
     // The row read last, before this answer touches the index columns.
     QString lastRow;
@@ -267,39 +237,66 @@ KtSNMPRequest::ReadOutcome KtSNMPRequest::takeAnswer(const KtPduResult &answer)
             lastRow.clear();
         }
     }
-    bool anyLeft = false;
-    QString rowSuffix;
+
+    // Columns need not have the same rows. This exchange's row is the
+    // smallest index any running column answered; a column that answered a
+    // later row has no cell in this one and asks from the same place again.
+    struct Answer
+    {
+        int var;
+        const KtVarBind *vb;
+        QString base;
+        bool ended;
+        KtOid index;
+    };
+    QList<Answer> answers;
+    answers.reserve(answer.vbs.size());
+    KtOid row;
+    bool rowFound = false;
     int k = 0;
     for (int i = 0; i < Vars.Count(); ++i) {
         if (!Vars.IsReadable(i))
             continue;
         const KtVarBind *vb = k < answer.vbs.size() ? &answer.vbs.at(k) : nullptr;
         ++k;
-        KtSNMPVar &var = Vars.Get(i);
-        const QString base = BaseOid(i);
+        Answer a{i, vb, BaseOid(i), true, {}};
         const QString current = vb ? vb->oid : QString();
-        const bool ended = !vb || (table && vb->syntax == KtSyntax::EndOfMibView)
-            || ColumnEnded(base, var.LastOid, current);
-        if (ended) {
+        a.ended = !vb || (table && vb->syntax == KtSyntax::EndOfMibView)
+            || ColumnEnded(a.base, Vars.Get(i).LastOid, current);
+        if (!a.ended && current.size() > a.base.size() + 1 && current.startsWith(a.base + QLatin1Char('.'))) {
+            a.index = KtOid::FromText(QStringView(current).mid(a.base.size() + 1));
+            if (!rowFound || (table && a.index < row)) {
+                row = a.index;
+                rowFound = true;
+            }
+        }
+        answers.append(a);
+    }
+
+    bool anyLeft = false;
+    for (const Answer &a : answers) {
+        KtSNMPVar &var = Vars.Get(a.var);
+        if (a.ended) {
             // Park the column past its last row so that it stays finished.
             if (!var.LastOid.isEmpty() && !lastRow.isEmpty())
-                var.LastOid = base + QLatin1Char('.') + lastRow;
-            else if (!current.isEmpty())
-                var.LastOid = current;
+                var.LastOid = a.base + QLatin1Char('.') + lastRow;
+            else if (a.vb && !a.vb->oid.isEmpty())
+                var.LastOid = a.vb->oid;
             var.Value = NotDone;
             continue;
         }
-        TakeValue(i, *vb);
-        var.LastOid = current;
         anyLeft = true;
-        if (rowSuffix.isNull() && current.size() > base.size() + 1
-            && current.startsWith(base + QLatin1Char('.')))
-            rowSuffix = current.mid(base.size() + 1);
+        if (table && a.index != row) {
+            var.Value = Null;
+            continue;
+        }
+        TakeValue(a.var, *a.vb);
+        var.LastOid = a.vb->oid;
     }
     if (!anyLeft && (table || first >= 0))
         return {0, false};
     if (table && Vars.IndexCount > 0)
-        DecodeIndex(rowSuffix);
+        DecodeIndex(rowFound ? row.ToText() : QString());
     for (int i = 0; i < Vars.Count(); ++i)
         ComputeValue(i, true);
     return {0, table};
@@ -314,8 +311,10 @@ bool KtSNMPRequest::Fetch(bool restart)
     const KtPduResult answer = KtSnmpEngine::Instance().Exchange(
         target(false), getNext ? KtPduCommand::GetNext : KtPduCommand::Get, vbs);
     const ReadOutcome out = takeAnswer(answer);
-    if (out.code != 0)
-        throw KtException(out.code, StatusToError(answer.status).text);
+    if (out.status != 0) {
+        const KtStatusError e = errorOf(out.status);
+        throw KtException(e.code, e.text);
+    }
     return out.more;
 }
 
@@ -349,7 +348,7 @@ bool KtSNMPRequest::Store(const QString &columnList, const QStringList &values)
         return false;
     const QList<KtVarBind> vbs = prepareWrite(columnList, values);
     const KtPduResult answer = KtSnmpEngine::Instance().Exchange(target(true), KtPduCommand::Set, vbs);
-    const KtStatusError e = statusOf(answer.status);
+    const KtStatusError e = errorOf(answer.status);
     if (e.code != 0)
         throw KtException(e.code, e.text);
     return true;
@@ -381,15 +380,16 @@ void KtSNMPRequest::asyncAnswer(quint64 ticket, bool read, KtSNMPCallback callba
     if (read) {
         try {
             const ReadOutcome out = takeAnswer(answer);
-            result.Code = out.code;
-            result.Message = out.code == 0 ? StatusToError(0).text : StatusToError(answer.status).text;
+            const KtStatusError e = errorOf(out.status);
+            result.Code = e.code;
+            result.Message = e.text;
             result.Finished = !out.more;
         } catch (const KtException &e) {
             result.Code = e.code();
             result.Message = e.message();
         }
     } else {
-        const KtStatusError e = statusOf(answer.status);
+        const KtStatusError e = errorOf(answer.status);
         result.Code = e.code;
         result.Message = e.text;
     }
@@ -425,61 +425,7 @@ QString KtSNMPRequest::EncodeIndex()
 void KtSNMPRequest::TakeValue(int i, const KtVarBind &vb)
 {
     KtSNMPVar &var = Vars.Get(i);
-    const quint32 type = var.Type;
-    QString text;
-    const bool absent = vb.isException() || vb.syntax == KtSyntax::Null;
-    switch (type) {
-    case KtType::Boolean:
-        text = absent || !numericSyntax(vb.syntax) ? Null
-                                                    : (vb.integer == 1 ? QStringLiteral("true") : QStringLiteral("false"));
-        break;
-    case KtType::Integer:
-        text = absent || !numericSyntax(vb.syntax) ? Null : QString::number(vb.integer);
-        break;
-    case KtType::Counter:
-    case KtType::Gauge:
-    case KtType::UInteger:
-    case KtType::Counter64:
-        text = absent || !numericSyntax(vb.syntax) ? Null : QString::number(unsignedValue(vb));
-        break;
-    case KtType::TimeTicks:
-        text = absent || !numericSyntax(vb.syntax) ? Null : KtValue::TicksToText(quint32(unsignedValue(vb)));
-        break;
-    case KtType::Null:
-        text = Null;
-        break;
-    case KtType::ObjectId:
-        text = absent || vb.syntax != KtSyntax::ObjectId || vb.objectId.isEmpty() ? Null : vb.objectId;
-        break;
-    case KtType::IpAddress:
-    case KtType::NsapAddr:
-        if (absent || !octetSyntax(vb.syntax) || vb.octets.size() != 4) {
-            text = Null;
-        } else {
-            const auto *o = reinterpret_cast<const uchar *>(vb.octets.constData());
-            text = QStringLiteral("%1.%2.%3.%4").arg(o[0]).arg(o[1]).arg(o[2]).arg(o[3]);
-        }
-        break;
-    case KtType::BitStr:
-    case KtType::OctetStr:
-    case KtType::Opaque:
-    case KtType::MacAddress:
-    case KtType::Ipv6Address:
-    case KtType::DisplayStr:
-        // An empty string is a value, not an absent one.
-        if (absent || !octetSyntax(vb.syntax))
-            text = Null;
-        else
-            text = vb.octets.isEmpty() ? QString() : KtValue::RawToText(vb.octets, type);
-        break;
-    case KtType::Double:
-    case KtType::DateTime:
-    case KtType::BcDateTime:
-        text = absent || !octetSyntax(vb.syntax) || vb.octets.isEmpty() ? Null : KtValue::RawToText(vb.octets, type);
-        break;
-    default:
-        KtThrowEngine(KtCatalogue::EngBadSyntax);
-    }
+    QString text = VarBindToText(vb, var.Type);
     if (var.Options && text != Null)
         text = var.Options->ValueToLabel(text);
     var.Value = text;
@@ -581,5 +527,5 @@ bool KtSNMPRequest::ColumnEnded(const QString &base, const QString &previous, co
         return false;
     if (!(current.size() > base.size() + 1 && current.startsWith(base + QLatin1Char('.'))))
         return true;
-    return !previous.isEmpty() && compareOids(current, previous) <= 0;
+    return !previous.isEmpty() && KtOid::FromText(current) <= KtOid::FromText(previous);
 }

@@ -95,7 +95,7 @@ public:
 private:
     struct ReadOutcome
     {
-        int code = 0;
+        int status = 0;  // of the exchange, 0 when the answer was taken
         bool more = false;
     };
 

@@ -54,11 +54,13 @@ void StartSession(const QString &folder)
     const int loaded = KtBootCounter::Load(file, id, boots);
     if (loaded < KtBootCounter::NotOpenable)
         KtThrowEngine(KtCatalogue::EngBootsLoad);
-    if (KtBootCounter::Save(file, id, boots + 1) != KtBootCounter::Ok)
+    // The counter stops at its maximum instead of wrapping (RFC 3414).
+    const quint32 next = boots >= MaxEngineBoots ? MaxEngineBoots : boots + 1;
+    if (KtBootCounter::Save(file, id, next) != KtBootCounter::Ok)
         KtThrowEngine(KtCatalogue::EngBootsSave);
 
-    engine.SetLocalEngine(QString::fromLatin1(LocalEngineId), boots + 1);
-    s_boots = boots + 1;
+    engine.SetLocalEngine(QString::fromLatin1(LocalEngineId), next);
+    s_boots = next;
 
     s_device = KtSNMPDevice();
     s_scope = KtSNMPScope();

@@ -42,6 +42,7 @@ namespace KtSNMPSession {
 
 inline constexpr const char *LocalEngineId = "KtSNMP_PP_Application";
 inline constexpr const char *BootsFileName = "KtSNMP_PP_BootCounter";
+inline constexpr quint32 MaxEngineBoots = 2147483647;
 
 KtSNMPDevice &Device();
 KtSNMPScope &Scope();
@@ -57,7 +58,8 @@ bool IsStarted();
 // Stops the pump and closes the library; StartSession may run again afterwards.
 void StopSession();
 
-// Engine boots in use since the last StartSession (stored counter + 1).
+// Engine boots in use since the last StartSession (stored counter + 1, at
+// most MaxEngineBoots).
 quint32 EngineBoots();
 
 // The boots file inside folder: the bare name for an empty folder.

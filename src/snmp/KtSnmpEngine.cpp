@@ -5,11 +5,13 @@
 #include <net-snmp/library/snmpusm.h>
 
 #include "snmp/KtSnmpEngine.h"
+#include "snmp/KtOid.h"
 
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QLoggingCategory>
 #include <QPair>
@@ -56,6 +58,9 @@ enum : int {
     StMpUnavailableContext = -1416,
     StMpUnknownContext = -1417,
 };
+
+// Not a status: a user cannot take new keys yet (registerUser).
+constexpr int UserBusy = 0x20000;
 
 [[noreturn]] void raiseStatus(int status)
 {
@@ -135,36 +140,14 @@ int reportStatus(const netsnmp_pdu *pdu)
 
 bool parseOid(const QString &text, oid *out, size_t &len)
 {
+    bool ok = false;
+    const KtOid parsed = KtOid::FromText(text, &ok);
     len = 0;
-    quint64 value = 0;
-    bool digits = false;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= '0' && u <= '9') {
-            value = value * 10 + (u - '0');
-            if (value > 0xFFFFFFFFull)
-                return false;
-            digits = true;
-        } else if (u == '.') {
-            if (digits) {
-                if (len >= MAX_OID_LEN)
-                    return false;
-                out[len++] = oid(value);
-            } else if (len > 0) {
-                return false;  // ".." inside
-            }
-            value = 0;
-            digits = false;
-        } else {
-            return false;
-        }
-    }
-    if (digits) {
-        if (len >= MAX_OID_LEN)
-            return false;
-        out[len++] = oid(value);
-    }
-    return len > 0;
+    if (!ok || parsed.Size() > MAX_OID_LEN)
+        return false;
+    for (quint32 id : parsed.Ids())
+        out[len++] = oid(id);
+    return true;
 }
 
 QString oidText(const oid *name, size_t len)
@@ -215,6 +198,20 @@ KtVarBind toVarBind(const netsnmp_variable_list *v)
         break;
     }
     return vb;
+}
+
+// A successful answer carries one varbind per request varbind; those of a
+// get or set name the very objects asked for.
+bool answersRequest(KtPduCommand command, const QList<KtVarBind> &request, const QList<KtVarBind> &answer)
+{
+    if (answer.size() != request.size())
+        return false;
+    if (command == KtPduCommand::GetNext)
+        return true;
+    for (qsizetype i = 0; i < answer.size(); ++i)
+        if (KtOid::FromText(answer.at(i).oid) != KtOid::FromText(request.at(i).oid))
+            return false;
+    return true;
 }
 
 bool addVariable(netsnmp_pdu *pdu, const KtVarBind &vb, bool withValue)
@@ -335,6 +332,39 @@ int logHandler(int, int, void *serverArg, void *)
 
 int onNetSnmp(int op, netsnmp_session *, int, netsnmp_pdu *pdu, void *magic);
 
+// Environment variables set for a while and put back as they were.
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment() = default;
+    ScopedEnvironment(const ScopedEnvironment &) = delete;
+    ScopedEnvironment &operator=(const ScopedEnvironment &) = delete;
+    ~ScopedEnvironment()
+    {
+        for (auto it = m_saved.crbegin(); it != m_saved.crend(); ++it) {
+            if (it->wasSet)
+                qputenv(it->name, it->value);
+            else
+                qunsetenv(it->name);
+        }
+    }
+
+    void Set(const char *name, const QByteArray &value)
+    {
+        m_saved.append({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+        qputenv(name, value);
+    }
+
+private:
+    struct Saved
+    {
+        const char *name;
+        QByteArray value;
+        bool wasSet;
+    };
+    QList<Saved> m_saved;
+};
+
 } // namespace
 
 struct KtSnmpEngine::Private
@@ -368,7 +398,11 @@ struct KtSnmpEngine::Private
         bool detached = false;
         bool immediate = false;
         bool rediscovered = false;
-        QByteArray staleEngine;  // identifier in use when the agent went quiet
+        QByteArray userKey;   // v3: the user whose keys it was sent with, while it is out
+        QByteArray engineId;  // v3: the agent's identifier it was sent to
+        quint16 sending = 0;  // counts the sends; answers to an earlier one are ignored
+        QElapsedTimer sent;
+        bool identityAsked = false;
     };
 
     struct Agent
@@ -376,7 +410,8 @@ struct KtSnmpEngine::Private
         QByteArray engineId;
         quint64 probe = 0;
         QList<quint64> waiting;
-        bool quiet = false;  // checked once since its last answer: same identity, no reply
+        bool quiet = false;    // checked once since its last answer: same identity, no reply
+        QByteArray checking;   // identifier being checked after a time-out
     };
 
     struct Delivery
@@ -398,7 +433,10 @@ struct KtSnmpEngine::Private
     QHash<QByteArray, QByteArray> users;    // engine id + name -> credentials in force
     QList<Delivery> deliveries;
     QList<QPair<QString, int>> probesDone;  // agent, status
-    QList<quint64> rediscover;              // exchanges refused for an outdated engine id
+    QList<quint64> rediscover;              // exchanges to send again once their engine id is known
+    QList<QPair<QString, Channel *>> identityChecks;  // agents that went silent
+    QHash<QByteArray, int> inFlight;        // user -> exchanges out with its registered keys
+    QList<quint64> held;                    // v3 exchanges waiting for another pass phrase's answers
     std::function<void(int, bool)> socketHook;
     std::function<void()> wakeHook;
 
@@ -407,11 +445,14 @@ struct KtSnmpEngine::Private
     void validate(const KtSnmpTarget &t);
     QByteArray ku(const Protocol &hash, int hashCode, const QString &pass, int failure);
     Channel *channelFor(const KtSnmpTarget &t);
-    int registerUser(const QByteArray &engineId, const KtSnmpTarget &t);
+    int registerUser(const QByteArray &engineId, const QByteArray &userKey, const KtSnmpTarget &t);
+    void settle(Ticket &t);
     int transmit(quint64 id);
     int startProbe(const QString &agent, Channel *channel);
     void finish(quint64 id, const KtPduResult &r);
-    void onCallback(int op, netsnmp_pdu *pdu, quint64 id);
+    void onCallback(int op, netsnmp_pdu *pdu, quint64 id, quint16 sending);
+    void askIdentity(const QString &agent, Channel *channel);
+    void checkSilentExchanges();
     void afterLibraryCall();
     void waitOnce(int ms);
     void readFd(Channel *c, int most);
@@ -421,11 +462,21 @@ namespace {
 
 KtSnmpEngine::Private *s_engine = nullptr;
 
-// The magic pointer carries the ticket number: reports may come with reqid 0.
+// The magic pointer carries the ticket number and which send of it this
+// is: reports may come with reqid 0.
+constexpr int SendingShift = 48;
+
+void *magicOf(quint64 id, quint16 sending)
+{
+    return reinterpret_cast<void *>(quintptr(id | (quint64(sending) << SendingShift)));
+}
+
 int onNetSnmp(int op, netsnmp_session *, int, netsnmp_pdu *pdu, void *magic)
 {
-    if (s_engine)
-        s_engine->onCallback(op, pdu, quint64(reinterpret_cast<quintptr>(magic)));
+    if (s_engine) {
+        const quint64 m = quint64(reinterpret_cast<quintptr>(magic));
+        s_engine->onCallback(op, pdu, m & ((quint64(1) << SendingShift) - 1), quint16(m >> SendingShift));
+    }
     return 1;
 }
 
@@ -453,25 +504,31 @@ void KtSnmpEngine::Open(const QString &persistentDir)
     if (d->libraryUp)
         return;
     // No MIB files, no configuration files, no state outside our folder.
-    qputenv("MIBS", "");
-    qputenv("MIBDIRS", "");
+    // The library reads the environment while it initialises; programs we
+    // start later must see our own environment, not these settings.
     QString dir = persistentDir;
     if (dir.isEmpty())
         dir = QDir::temp().filePath(QStringLiteral("qsx4810-netsnmp-%1").arg(qulonglong(getuid())));
     QDir().mkpath(dir);
-    qputenv("SNMP_PERSISTENT_DIR", QFile::encodeName(dir));
-    // Also the configuration path: otherwise the certificate store looks in ~/.snmp.
-    qputenv("SNMPCONFPATH", QFile::encodeName(dir));
-    netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_CONFIGURATION_DIR, QFile::encodeName(dir).constData());
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
-    netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
-    netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_PERSISTENT_DIR, QFile::encodeName(dir).constData());
-    snmp_disable_log();
-    snmp_register_callback(SNMP_CALLBACK_LIBRARY, SNMP_CALLBACK_LOGGING, logHandler, nullptr);
-    snmp_enable_calllog();
-    init_snmp(LibraryName);
+    const QByteArray encodedDir = QFile::encodeName(dir);
+    {
+        ScopedEnvironment env;
+        env.Set("MIBS", "");
+        env.Set("MIBDIRS", "");
+        env.Set("SNMP_PERSISTENT_DIR", encodedDir);
+        // Also the configuration path: otherwise the certificate store looks in ~/.snmp.
+        env.Set("SNMPCONFPATH", encodedDir);
+        netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_CONFIGURATION_DIR, encodedDir.constData());
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_READ_CONFIGS, 1);
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DONT_PERSIST_STATE, 1);
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_LOAD, 1);
+        netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_PERSISTENT_SAVE, 1);
+        netsnmp_ds_set_string(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_PERSISTENT_DIR, encodedDir.constData());
+        snmp_disable_log();
+        snmp_register_callback(SNMP_CALLBACK_LIBRARY, SNMP_CALLBACK_LOGGING, logHandler, nullptr);
+        snmp_enable_calllog();
+        init_snmp(LibraryName);
+    }
     // Sessions go before the library; the engine object itself lives longer.
     std::atexit([] {
         KtSnmpEngine::Instance().Close();
@@ -531,6 +588,9 @@ void KtSnmpEngine::Close()
     d->agents.clear();
     d->probesDone.clear();
     d->rediscover.clear();
+    d->identityChecks.clear();
+    d->inFlight.clear();
+    d->held.clear();
     d->closing = false;
     if (!d->deliveries.isEmpty() && d->wakeHook)
         d->wakeHook();
@@ -635,11 +695,12 @@ KtSnmpEngine::Private::Channel *KtSnmpEngine::Private::channelFor(const KtSnmpTa
 }
 
 // The library keeps one user per (engine, name) and never notices a changed
-// pass phrase; replace the user whenever the credentials differ.
-int KtSnmpEngine::Private::registerUser(const QByteArray &engineId, const KtSnmpTarget &t)
+// pass phrase; replace the user whenever the credentials differ. It checks
+// an answer with the keys registered when the answer arrives, so the user
+// is not replaced while exchanges sent with its keys are out: UserBusy then.
+int KtSnmpEngine::Private::registerUser(const QByteArray &engineId, const QByteArray &userKey, const KtSnmpTarget &t)
 {
     const QByteArray name = t.securityName.toUtf8();
-    const QByteArray userKey = engineId + '\0' + name;
     Protocol auth = {usmNoAuthProtocol, OID_LENGTH(usmNoAuthProtocol)};
     Protocol priv = {usmNoPrivProtocol, OID_LENGTH(usmNoPrivProtocol)};
     QByteArray authKu, privKu;
@@ -658,6 +719,8 @@ int KtSnmpEngine::Private::registerUser(const QByteArray &engineId, const KtSnmp
     struct usmUser *existing = usm_get_user(engine, size_t(engineId.size()), const_cast<char *>(name.constData()));
     if (existing && users.value(userKey) == credentials)
         return 0;
+    if (inFlight.value(userKey) > 0)
+        return UserBusy;
     if (existing) {
         usm_remove_user(existing);
         usm_free_user(existing);
@@ -695,14 +758,21 @@ int KtSnmpEngine::Private::registerUser(const QByteArray &engineId, const KtSnmp
 int KtSnmpEngine::Private::transmit(quint64 id)
 {
     Ticket &t = tickets[id];
+    settle(t);
     const KtSnmpTarget &target = t.target;
     const int command = t.command == KtPduCommand::Get ? SNMP_MSG_GET
         : t.command == KtPduCommand::GetNext           ? SNMP_MSG_GETNEXT
                                                        : SNMP_MSG_SET;
     QByteArray engineId;
+    QByteArray userKey;
     if (target.version == 3) {
         engineId = agents.value(t.agent).engineId;
-        const int status = registerUser(engineId, target);
+        userKey = engineId + '\0' + target.securityName.toUtf8();
+        const int status = registerUser(engineId, userKey, target);
+        if (status == UserBusy) {
+            held.append(id);
+            return 0;
+        }
         if (status != 0)
             return status;
     }
@@ -739,7 +809,8 @@ int KtSnmpEngine::Private::transmit(quint64 id)
             return StInvalidOid;
         }
     }
-    if (snmp_sess_async_send(t.channel->session, pdu, onNetSnmp, reinterpret_cast<void *>(quintptr(id))) == 0) {
+    ++t.sending;
+    if (snmp_sess_async_send(t.channel->session, pdu, onNetSnmp, magicOf(id, t.sending)) == 0) {
         int libErr = 0, sysErr = 0;
         char *text = nullptr;
         snmp_sess_error(t.channel->session, &sysErr, &libErr, &text);
@@ -749,7 +820,23 @@ int KtSnmpEngine::Private::transmit(quint64 id)
         return mapLibraryError(libErr);
     }
     ++packets;
+    t.sent.start();
+    t.engineId = engineId;
+    if (!userKey.isEmpty()) {
+        t.userKey = userKey;
+        ++inFlight[userKey];
+    }
     return 0;
+}
+
+void KtSnmpEngine::Private::settle(Ticket &t)
+{
+    if (t.userKey.isEmpty())
+        return;
+    auto it = inFlight.find(t.userKey);
+    if (it != inFlight.end() && --*it <= 0)
+        inFlight.erase(it);
+    t.userKey.clear();
 }
 
 // RFC 3414 discovery: an empty noAuth GET answered by a report that
@@ -768,7 +855,7 @@ int KtSnmpEngine::Private::startProbe(const QString &agent, Channel *channel)
     pdu->securityLevel = SNMP_SEC_LEVEL_NOAUTH;
     pdu->securityName = reinterpret_cast<char *>(copyBytes(QByteArray()));
     pdu->securityNameLen = 0;
-    if (snmp_sess_async_send(channel->session, pdu, onNetSnmp, reinterpret_cast<void *>(quintptr(id))) == 0) {
+    if (snmp_sess_async_send(channel->session, pdu, onNetSnmp, magicOf(id, 0)) == 0) {
         int libErr = 0, sysErr = 0;
         char *text = nullptr;
         snmp_sess_error(channel->session, &sysErr, &libErr, &text);
@@ -782,10 +869,10 @@ int KtSnmpEngine::Private::startProbe(const QString &agent, Channel *channel)
     return 0;
 }
 
-void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id)
+void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id, quint16 sending)
 {
     auto it = tickets.find(id);
-    if (it == tickets.end())
+    if (it == tickets.end() || it->sending != sending)
         return;
     KtPduResult r;
     r.agentHost = it->target.host;
@@ -806,6 +893,7 @@ void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id)
                     agents[it->agent].engineId.clear();
                     if (!it->rediscovered) {
                         it->rediscovered = true;
+                        settle(*it);
                         rediscover.append(id);
                         return;
                     }
@@ -814,24 +902,20 @@ void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id)
         } else {
             if (agents.contains(it->agent))
                 agents[it->agent].quiet = false;
-            r.status = int(pdu->errstat);
             r.errorIndex = int(pdu->errindex);
             for (const netsnmp_variable_list *v = pdu->variables; v; v = v->next_variable)
                 r.vbs.append(toVarBind(v));
+            r.status = pdu->errstat < 0 || pdu->errstat > 18 ? int(KtPduResult::UnknownStatus)
+                : pdu->errstat == 0 && !answersRequest(it->command, it->vbs, r.vbs) ? int(KtPduResult::Malformed)
+                                                                                     : int(pdu->errstat);
         }
         break;
     case NETSNMP_CALLBACK_OP_TIMED_OUT:
         r.status = closing ? int(KtPduResult::Closed) : int(StTimeout);
-        // An agent restarted with a new engine identifier ignores messages
-        // for the old one: ask for its identifier once before giving up.
-        if (!closing && !it->discovery && !it->rediscovered && it->target.version == 3
-            && !agents.value(it->agent).engineId.isEmpty() && !agents.value(it->agent).quiet) {
-            it->rediscovered = true;
-            it->staleEngine = agents[it->agent].engineId;
-            agents[it->agent].engineId.clear();
-            rediscover.append(id);
-            return;
-        }
+        // Not checked while it ran (no retries): the time-out stands, the
+        // check serves the requests that follow.
+        if (!closing && !it->discovery && it->target.version == 3 && !it->identityAsked)
+            askIdentity(it->agent, it->channel);
         break;
     case NETSNMP_CALLBACK_OP_SEND_FAILED:
         r.status = StTransportFailed;
@@ -852,6 +936,7 @@ void KtSnmpEngine::Private::finish(quint64 id, const KtPduResult &r)
         return;
     Ticket t = *it;
     tickets.erase(it);
+    settle(t);
     if (t.discovery) {
         if (agents.contains(t.agent))
             probesDone.append({t.agent, r.status});
@@ -873,6 +958,11 @@ void KtSnmpEngine::Private::finish(quint64 id, const KtPduResult &r)
 // Runs outside any library call so that sending is allowed.
 void KtSnmpEngine::Private::afterLibraryCall()
 {
+    checkSilentExchanges();
+    // Exchanges held back for a pass phrase change are tried again; one whose
+    // user still has answers to its old keys out is held once more.
+    if (!held.isEmpty())
+        rediscover += std::exchange(held, {});
     while (!rediscover.isEmpty()) {
         const quint64 id = rediscover.takeFirst();
         auto t = tickets.find(id);
@@ -895,6 +985,15 @@ void KtSnmpEngine::Private::afterLibraryCall()
                 probesDone.append({t->agent, status});
         }
     }
+    while (!identityChecks.isEmpty()) {
+        const auto [agentName, channel] = identityChecks.takeFirst();
+        auto a = agents.find(agentName);
+        if (a == agents.end() || a->probe != 0)
+            continue;
+        const int status = startProbe(agentName, channel);
+        if (status != 0)
+            probesDone.append({agentName, status});
+    }
     while (!probesDone.isEmpty()) {
         const auto [agentName, status] = probesDone.takeFirst();
         auto a = agents.find(agentName);
@@ -903,17 +1002,21 @@ void KtSnmpEngine::Private::afterLibraryCall()
         a->probe = 0;
         const QList<quint64> waiting = a->waiting;
         a->waiting.clear();
-        QByteArray stale;
-        for (quint64 id : waiting)
-            if (tickets.contains(id) && !tickets[id].staleEngine.isEmpty())
-                stale = tickets[id].staleEngine;
-        if (!stale.isEmpty()) {
-            // A silent agent is checked once; until it answers again its
-            // time-outs are final and the identifier stays.
-            if (a->engineId.isEmpty() || a->engineId == stale)
+        if (!a->checking.isEmpty()) {
+            const QByteArray stale = std::exchange(a->checking, {});
+            if (a->engineId.isEmpty() || a->engineId == stale) {
+                // Same identity, or no answer: checked once; until it answers
+                // again its time-outs need no further check.
                 a->quiet = true;
-            if (a->engineId.isEmpty())
-                a->engineId = stale;
+                if (a->engineId.isEmpty())
+                    a->engineId = stale;
+            } else {
+                // A new identity: what is still out for the old one goes again.
+                for (auto t = tickets.begin(); t != tickets.end(); ++t)
+                    if (!t->discovery && t->agent == agentName && t->engineId == stale
+                        && !waiting.contains(t.key()) && !rediscover.contains(t.key()))
+                        rediscover.append(t.key());
+            }
         }
         const bool known = !a->engineId.isEmpty();
         for (quint64 id : waiting) {
@@ -922,15 +1025,37 @@ void KtSnmpEngine::Private::afterLibraryCall()
             KtPduResult r;
             r.agentHost = tickets[id].target.host;
             r.agentPort = tickets[id].target.port;
-            if (known && !tickets[id].staleEngine.isEmpty() && (a->quiet || tickets[id].staleEngine == a->engineId))
-                r.status = StTimeout;  // same agent, it just does not answer us
-            else if (known)
+            if (known)
                 r.status = transmit(id);
             else
                 r.status = tickets[id].rediscovered ? int(StTimeout) : (status == 0 ? int(StUsmUnknownEngine) : status);
             if (r.status != 0)
                 finish(id, r);
         }
+    }
+}
+
+// An agent restarted with a new engine identifier may ignore messages for
+// the old one. Once an exchange has waited one time-out its agent's
+// identity is checked beside it, so that a new identity is learnt (and the
+// exchange sent again) within the exchange's own time, never on top of it.
+void KtSnmpEngine::Private::askIdentity(const QString &agent, Channel *channel)
+{
+    Agent &a = agents[agent];
+    if (!a.engineId.isEmpty() && !a.quiet && a.checking.isEmpty() && a.probe == 0) {
+        a.checking = a.engineId;
+        identityChecks.append({agent, channel});
+    }
+}
+
+void KtSnmpEngine::Private::checkSilentExchanges()
+{
+    for (Ticket &t : tickets) {
+        if (t.discovery || t.identityAsked || t.target.version != 3 || t.target.retries == 0 || !t.sent.isValid()
+            || t.sent.elapsed() < qint64(qMax<quint32>(t.target.timeout, 1)) * 10)
+            continue;
+        t.identityAsked = true;
+        askIdentity(t.agent, t.channel);
     }
 }
 

@@ -31,10 +31,13 @@ enum class KtPduCommand { Get, GetNext, Set };
 // The answer of one exchange. status is what StatusToError expects: 0,
 // an error-status 1-18, -5 for a time-out, 1401-1414 USM, -1402..-1418
 // message processing, -1..-23 session failures; Closed when the session
-// went away with the exchange outstanding.
+// went away with the exchange outstanding. An agent's error-status outside
+// 1-18 arrives as UnknownStatus, so that no answer passes for a library
+// status; a successful answer whose varbinds are not those asked for (another
+// count, or other names for a get or set) arrives as Malformed.
 struct KtPduResult
 {
-    enum { Closed = -8 };
+    enum { Closed = -8, UnknownStatus = 0x10000, Malformed = 0x10001 };
     int status = 0;
     int errorIndex = 0;
     QList<KtVarBind> vbs;

@@ -35,3 +35,9 @@ struct KtVarBind
 
     bool isException() const { return syntax >= KtSyntax::NoSuchObject && syntax <= KtSyntax::EndOfMibView; }
 };
+
+// The display text of a received value for a descriptor's type code: the
+// value exactly, or "(NULL)" when it is absent or the type cannot hold it
+// (a syntax of another kind, a number outside the type's range, too few
+// octets). -511 for a type code that a descriptor cannot have.
+QString VarBindToText(const KtVarBind &vb, quint32 type);

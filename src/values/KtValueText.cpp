@@ -2,11 +2,11 @@
 
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
+#include "errors/KtTextCodec.h"
 #include "values/KtDateTime.h"
 #include "values/KtTypes.h"
 
 #include <QDate>
-#include <QStringDecoder>
 #include <QtEndian>
 
 #include <bit>
@@ -20,6 +20,7 @@ namespace KtValue {
 namespace {
 
 const QString kNullText = QStringLiteral("(NULL)");
+constexpr int DateTimeShortSize = 8;  // DateAndTime without its zone
 
 // isspace of the C locale; QChar::isSpace would also take Unicode blanks.
 bool isCSpace(QChar c)
@@ -256,21 +257,6 @@ QString ipText(const QByteArray &raw)
         .arg(quint8(raw[1]))
         .arg(quint8(raw[2]))
         .arg(quint8(raw[3]));
-}
-
-// Device strings are octets in no declared encoding. Valid UTF-8 is shown
-// as such; anything else is shown octet for octet as Latin-1 so nothing is
-// dropped or replaced on the way to the screen.
-QString octetsToDisplay(const QByteArray &raw)
-{
-    // Stateless, or a sequence cut off at the end would wait for more input
-    // instead of counting as an error.
-    QStringDecoder decoder(QStringConverter::Utf8,
-                           QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-    QString text = decoder.decode(raw);
-    if (!decoder.hasError())
-        return text;
-    return QString::fromLatin1(raw);
 }
 
 constexpr double kMsPerDay = 86400000.0;
@@ -730,7 +716,8 @@ QString RawToText(const QByteArray &raw, quint32 type)
     const int size = PartSize(type);
     if (size == -2)
         KtThrowEngine(KtCatalogue::EngBadSyntax);
-    requireSize(raw, size);
+    // DateAndTime may leave out its zone (8 octets).
+    requireSize(raw, type == KtType::DateTime ? DateTimeShortSize : size);
 
     switch (type) {
     case KtType::Boolean:
@@ -774,11 +761,11 @@ QString RawToText(const QByteArray &raw, quint32 type)
     case KtType::Double:
         return FormatDouble(std::bit_cast<double>(readLe64(raw)));
     case KtType::DateTime:
-        return KtDateTime::fromRaw(raw).toString();
+        return KtDateTime::fromRaw(raw.size() < size ? raw.left(DateTimeShortSize) : raw).toString();
     case KtType::BcDateTime:
         return BcDateTimeToText(std::bit_cast<double>(readLe64(raw)));
     case KtType::DisplayStr:
-        return octetsToDisplay(raw);
+        return KtTextCodec::Decode(raw);
     default:
         KtThrowEngine(KtCatalogue::EngBadSyntax);
     }

@@ -37,7 +37,7 @@ private slots:
         QCOMPARE(EntryCount(SnmpV3), 17);
         QCOMPARE(EntryCount(Usm), 14);
         QCOMPARE(EntryCount(SnmpClass), 23);
-        QCOMPARE(EntryCount(Engine), 29);
+        QCOMPARE(EntryCount(Engine), 30);
         QCOMPARE(EntryCount(Templates), 2);
         QCOMPARE(FileName(Engine), QString("ktsnmp.err"));
         QCOMPARE(FileName(Templates), QString("snmp.msg"));
@@ -153,6 +153,28 @@ private slots:
         QCOMPARE(Text(Pdu, 1), QString("z"));
     }
 
+    // Each line is read as UTF-8 when it is valid UTF-8, else as Latin-1.
+    void linesInEitherEncoding_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("entries");
+        const QString umlaut = QStringLiteral("Ung\u00fcltiger Wert!");
+        QTest::newRow("Latin-1") << QByteArray("Ung\xfcltiger Wert!\n") << QStringList{umlaut};
+        QTest::newRow("UTF-8") << QByteArray("Ung\xc3\xbcltiger Wert!\n") << QStringList{umlaut};
+        QTest::newRow("mixed lines") << QByteArray("Ung\xc3\xbcltiger Wert!\nD\xe9j\xe0 vu \xa9\n")
+                                     << QStringList{umlaut, QStringLiteral("D\u00e9j\u00e0 vu \u00a9")};
+        QTest::newRow("cut UTF-8 sequence") << QByteArray("end \xc3\n") << QStringList{QStringLiteral("end \u00c3")};
+    }
+    void linesInEitherEncoding()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, entries);
+        QVERIFY(LoadCatalogue(Pdu, writeFile("snmp.err", file)));
+        QCOMPARE(EntryCount(Pdu), entries.size());
+        for (int n = 0; n < entries.size(); ++n)
+            QCOMPARE(Text(Pdu, n), entries.at(n));
+    }
+
     void missingOrEmptyFileKeepsTable()
     {
         QVERIFY(!LoadCatalogue(SnmpClass, m_dir.filePath("absent.err")));
@@ -171,7 +193,7 @@ private slots:
         f.close();
         LoadAll(dir.path());
         QCOMPARE(Text(Templates, 1), QString("S [ERROR]"));
-        QCOMPARE(EntryCount(Engine), 29);
+        QCOMPARE(EntryCount(Engine), 30);
     }
 
     void exceptionCarriesCodeAndText()

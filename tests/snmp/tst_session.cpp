@@ -141,6 +141,31 @@ private slots:
         QCOMPARE(boots, 2u);
     }
 
+    // RFC 3414: the counter stays at its maximum instead of wrapping.
+    void bootsStopAtTheirMaximum_data()
+    {
+        QTest::addColumn<quint32>("stored");
+        QTest::addColumn<quint32>("boots");
+        QTest::newRow("one below") << 2147483646u << 2147483647u;
+        QTest::newRow("at the maximum") << 2147483647u << 2147483647u;
+        QTest::newRow("above it") << 4294967295u << 2147483647u;
+    }
+    void bootsStopAtTheirMaximum()
+    {
+        QFETCH(quint32, stored);
+        QFETCH(quint32, boots);
+        QTemporaryDir dir;
+        const QString file = KtSNMPSession::BootsFilePath(dir.path());
+        const QString id = QString::fromLatin1(KtSNMPSession::LocalEngineId);
+        QCOMPARE(KtBootCounter::Save(file, id, stored), 0);
+        QCOMPARE(startCode(dir.path()), 0);
+        QCOMPARE(KtSNMPSession::EngineBoots(), boots);
+        QCOMPARE(KtSnmpEngine::Instance().LocalEngineBoots(), boots);
+        quint32 saved = 0;
+        QCOMPARE(KtBootCounter::Load(file, id, saved), 0);
+        QCOMPARE(saved, boots);
+    }
+
     void emptyFolderMeansTheCurrentDirectory()
     {
         QTemporaryDir dir;

@@ -247,7 +247,8 @@ private slots:
     void arbitraryOctets()
     {
         QFETCH(quint32, type);
-        const int size = PartSize(type);
+        // DateAndTime may come without its zone.
+        const int size = type == KtType::DateTime ? 8 : PartSize(type);
         for (int i = 0; i < kCases; ++i) {
             const QByteArray raw = octets(m_rng.bounded(0, 24));
             QString text;

@@ -27,11 +27,12 @@ inline bool AimAtAgent(const QString &bootsFolder)
         std::fprintf(stderr, "QSX_AGENT must be host:port, not %s\n", qPrintable(agent));
         return false;
     }
+    // Starting the session puts the settings back to their defaults: aim afterwards.
+    QDir().mkpath(bootsFolder);
+    KtSNMPSession::StartSession(bootsFolder);
     KtSNMPSession::Device().Host = agent.section(':', 0, -2);
     KtSNMPSession::Device().AgentPort = port;
     KtSNMPSession::Security().Version = 1;
-    QDir().mkpath(bootsFolder);
-    KtSNMPSession::StartSession(bootsFolder);
     return true;
 }
 

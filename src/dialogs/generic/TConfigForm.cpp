@@ -69,10 +69,14 @@ KtSNMPRequest2Edits *TConfigForm::adopt(KtSNMPRequest2Edits *binding)
     return binding;
 }
 
-void TConfigForm::requireType(quint8 type, const char *message) const
+// A binding handed over with a call in the wrong order is still the form's to delete.
+void TConfigForm::requireType(quint8 type, const char *message, KtSNMPRequest2Edits *binding)
 {
-    if (FormType != type)
-        throw KtException(-1, QString::fromLatin1(message));
+    if (FormType == type)
+        return;
+    if (binding)
+        m_refused.emplace_back(binding);
+    throw KtException(-1, QString::fromLatin1(message));
 }
 
 void TConfigForm::growTo(const QSize &size)
@@ -91,10 +95,7 @@ void TConfigForm::setStatus(TSNMPListViewPanel *panel, int addColumn, const QStr
 
 TSNMPEditorPanel *TConfigForm::SetEditorPanel(KtSNMPRequest2Edits *binding)
 {
-    if (FormType != None) {
-        m_refused.emplace_back(binding);
-        requireType(None, "Can not change Type of a Config Form!");
-    }
+    requireType(None, "Can not change Type of a Config Form!", binding);
     FormType = Editor;
     auto *panel = new TSNMPEditorPanel(this, adopt(binding));
     panel->AttachToForm(this);
@@ -106,10 +107,7 @@ TSNMPListViewPanel *TConfigForm::SetListViewPanel(KtSNMPRequest2Edits *binding, 
                                                   const QString &addValue, int deleteColumn,
                                                   const QString &deleteValue)
 {
-    if (FormType != None) {
-        m_refused.emplace_back(binding);
-        requireType(None, "Can not change Type of a Config Form!");
-    }
+    requireType(None, "Can not change Type of a Config Form!", binding);
     FormType = ListView;
     auto *panel = new TSNMPListViewPanel(this, adopt(binding));
     panel->AttachToForm(this);
@@ -157,10 +155,7 @@ void TConfigForm::finishPage(QWidget *)
 
 TSNMPEditorPanel *TConfigForm::AddEditorPage(const QString &title, KtSNMPRequest2Edits *binding)
 {
-    if (FormType != Paged) {
-        m_refused.emplace_back(binding);
-        requireType(Paged, "Can not add editor page to a none-page pannel!");
-    }
+    requireType(Paged, "Can not add editor page to a none-page pannel!", binding);
     QWidget *page = addPage(title);
     auto *panel = new TSNMPEditorPanel(page, adopt(binding));
     panel->AttachToForm(this);
@@ -172,10 +167,7 @@ TSNMPListViewPanel *TConfigForm::AddListViewPage(const QString &title, KtSNMPReq
                                                  const QString &addValue, int deleteColumn,
                                                  const QString &deleteValue)
 {
-    if (FormType != Paged) {
-        m_refused.emplace_back(binding);
-        requireType(Paged, "Can not add listview page to a none-page pannel!");
-    }
+    requireType(Paged, "Can not add listview page to a none-page pannel!", binding);
     QWidget *page = addPage(title);
     auto *panel = new TSNMPListViewPanel(page, adopt(binding));
     panel->PageTitle = title;

@@ -68,7 +68,7 @@ protected:
 
 private:
     KtSNMPRequest2Edits *adopt(KtSNMPRequest2Edits *binding);
-    void requireType(quint8 type, const char *message) const;
+    void requireType(quint8 type, const char *message, KtSNMPRequest2Edits *binding = nullptr);
     QWidget *addPage(const QString &title);
     void finishPage(QWidget *page);
     void growTo(const QSize &size);

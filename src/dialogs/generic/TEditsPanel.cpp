@@ -3,6 +3,7 @@
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "dialogs/generic/KtMulticastRange.h"
 #include "dialogs/generic/KtPlacement.h"
+#include "dialogs/generic/KtWriteScope.h"
 #include "dialogs/generic/TCtrlBtnPanel.h"
 #include "dialogs/generic/TPortPicker.h"
 #include "errors/KtException.h"
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
@@ -95,7 +95,13 @@ void TEditsPanel::BuildRows()
             combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
             row.Control = combo;
         } else {
-            row.Control = new QLineEdit(m_rowsWidget);
+            auto *edit = new QLineEdit(m_rowsWidget);
+            // A value longer than the box shows its beginning, not its end.
+            connect(edit, &QLineEdit::textChanged, edit, [edit] {
+                if (!edit->hasFocus())
+                    edit->setCursorPosition(0);
+            });
+            row.Control = edit;
         }
         row.Control->setProperty(RowProperty, i);
         row.Label->setBuddy(row.Control);
@@ -446,16 +452,7 @@ TEditsPanel::WriteOutcome TEditsPanel::WriteChecked(QAbstractButton *clicked)
     }
     const QPointer<KtSNMPRequest2Edits> binding = Edits;
     KtSNMPVarList &vars = binding->Request.Vars;
-    const bool asynchronous = binding->Asynchronous;
-    binding->Asynchronous = false;
-    QList<int> marked;
-    const auto restore = qScopeGuard([&] {
-        if (!binding)
-            return;
-        for (int i : marked)
-            binding->Request.Vars.Get(i).Access &= ~quint32(KtAccess::Invalid);
-        binding->Asynchronous = asynchronous;
-    });
+    KtWriteScope scope(binding);
     const auto fail = [&](const KtException &e) {
         binding->LastOperation = 1;
         binding->ShowStatus(e.message());
@@ -471,12 +468,8 @@ TEditsPanel::WriteOutcome TEditsPanel::WriteChecked(QAbstractButton *clicked)
     bool empty = false;
     for (int i = 0; i < vars.Count(); ++i) {
         KtSNMPVar &v = vars.Get(i);
-        if (i >= Rows.size() || !rowChecked(i)) {
-            if (!(v.Access & KtAccess::Invalid)) {
-                v.Access |= KtAccess::Invalid;
-                marked.append(i);
-            }
-        }
+        if (i >= Rows.size() || !rowChecked(i))
+            scope.Exclude(i);
         if (!(v.Access & KtAccess::Invalid) && RowText(i).isEmpty())
             empty = true;
     }

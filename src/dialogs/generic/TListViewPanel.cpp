@@ -67,6 +67,16 @@ TListViewPanel::TListViewPanel(QWidget *owner, KtSNMPRequest2Edits *binding)
     };
 }
 
+TListViewPanel::~TListViewPanel()
+{
+    ListView->model()->disconnect(this);
+    ListView->removeEventFilter(this);
+    ListView->viewport()->removeEventFilter(this);
+    // A binding that outlives the panel lets go of the view before it dies.
+    if (m_binding && m_binding->ListView == ListView)
+        m_binding->AttachListView(nullptr, false);
+}
+
 void TListViewPanel::ArrangeCtrlBtn(TCtrlBtnPanel *buttons)
 {
     buttons->SamplesLabel->show();

@@ -28,6 +28,7 @@ class TListViewPanel : public QWidget
 
 public:
     TListViewPanel(QWidget *owner, KtSNMPRequest2Edits *binding);
+    ~TListViewPanel() override;
 
     QTreeWidget *ListView;
     int DeleteColumn = -1;

@@ -4,6 +4,7 @@
 #include "dialogs/generic/KtBindingWait.h"
 #include "dialogs/generic/KtPlacement.h"
 #include "dialogs/generic/KtSlotGuard.h"
+#include "dialogs/generic/KtWriteScope.h"
 #include "dialogs/generic/TCtrlBtnPanel.h"
 #include "dialogs/generic/TEditsPanel.h"
 #include "dialogs/generic/TListViewPanel.h"
@@ -68,6 +69,15 @@ TSNMPListViewPanel::TSNMPListViewPanel(QWidget *owner, KtSNMPRequest2Edits *bind
     }
     SetContent(ListPanel);
     BeforeAdd = [](TSNMPListViewPanel *panel, QAbstractButton *) { panel->EditsPanel->ClearValues(); };
+}
+
+// The list view outlives this part of the object while the widget dies:
+// its last signals must not reach us.
+TSNMPListViewPanel::~TSNMPListViewPanel()
+{
+    ListPanel->ListView->disconnect(this);
+    ListPanel->ListView->model()->disconnect(this);
+    ListPanel->disconnect(this);
 }
 
 // ---------------------------------------------------------------- tailoring
@@ -348,25 +358,12 @@ void TSNMPListViewPanel::DeleteRow()
     if (!KtMessageService::Ask(window(), QStringLiteral("Are you sure to delete ?"), QStringLiteral("Delete")))
         return;
     const QPointer<KtSNMPRequest2Edits> binding = Edits;
-    KtSNMPVarList &vars = binding->Request.Vars;
-    const bool asynchronous = binding->Asynchronous;
-    binding->Asynchronous = false;
-    QList<int> marked;
-    for (int i = 0; i < vars.Count(); ++i) {
-        KtSNMPVar &v = vars.Get(i);
-        if (i >= vars.IndexCount && i != column && !(v.Access & KtAccess::Invalid)) {
-            v.Access |= KtAccess::Invalid;
-            marked.append(i);
-        }
-    }
     {
-        const auto unmark = qScopeGuard([&] {
-            if (!binding)
-                return;
-            for (int i : marked)
-                binding->Request.Vars.Get(i).Access &= ~quint32(KtAccess::Invalid);
-            binding->Asynchronous = asynchronous;
-        });
+        KtWriteScope scope(binding);
+        KtSNMPVarList &vars = binding->Request.Vars;
+        for (int i = vars.IndexCount; i < vars.Count(); ++i)
+            if (i != column)
+                scope.Exclude(i);
         try {
             binding->CollectValues();
             vars.Get(column).Value = ListPanel->DeleteValue;

@@ -27,6 +27,7 @@ public:
     using Hook = std::function<void(TSNMPListViewPanel *panel, QAbstractButton *clicked)>;
 
     TSNMPListViewPanel(QWidget *owner, KtSNMPRequest2Edits *binding);
+    ~TSNMPListViewPanel() override;
 
     bool NoEdit = false;
     TListViewPanel *ListPanel;

@@ -18,22 +18,26 @@ namespace {
 // QLineEdit's own default: no limit in practice.
 constexpr int UnlimitedLength = 32767;
 
-// Holds typed and pasted input to the constraint's length. QLineEdit's
-// maxLength would also cut texts the program sets - read values and the
-// "(NULL)" placeholder - which then go back to the agent shortened; a
-// validator refuses user edits only. The box's own validator, if any,
-// still has its say.
+// Holds typed and pasted input to the constraint's length: an insertion
+// is cut where the text reaches the limit, as the box's own maxLength
+// would cut it. That maxLength would also cut texts the program sets -
+// read values and the "(NULL)" placeholder - which then go back to the
+// agent shortened; the validator tells them apart because only editing
+// marks the box modified, and leaves them whole. The box's own validator,
+// if any, still has its say.
 class LengthValidator : public QValidator
 {
 public:
-    LengthValidator(int maxLength, const QValidator *previous, QObject *parent)
-        : QValidator(parent), m_maxLength(maxLength), m_previous(previous)
+    LengthValidator(int maxLength, QLineEdit *edit, const QValidator *previous, QObject *parent)
+        : QValidator(parent), m_maxLength(maxLength), m_edit(edit), m_previous(previous), m_shown(edit->text())
     {
+        // The text before a change, which validate() no longer sees.
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString &text) { m_shown = text; });
     }
 
     State validate(QString &input, int &pos) const override
     {
-        if (input.size() > m_maxLength)
+        if (input.size() > m_maxLength && m_edit && m_edit->isModified() && !cut(input, pos))
             return Invalid;
         return m_previous ? m_previous->validate(input, pos) : Acceptable;
     }
@@ -45,8 +49,31 @@ public:
     }
 
 private:
+    // The edit kept the text before the cursor's run of new characters and
+    // the text after the cursor; what it inserted is kept up to the limit.
+    bool cut(QString &input, int &pos) const
+    {
+        const QString &before = m_shown;
+        qsizetype tail = input.size() - pos;
+        if (pos < 0 || tail < 0 || tail > before.size()
+            || QStringView(input).right(tail) != QStringView(before).right(tail))
+            tail = 0;
+        const qsizetype most = qMin<qsizetype>(before.size() - tail, input.size() - tail);
+        qsizetype head = 0;
+        while (head < most && input.at(head) == before.at(head))
+            ++head;
+        const qsizetype room = m_maxLength - head - tail;
+        if (room <= 0)
+            return false;
+        input = input.left(head + room) + input.right(tail);
+        pos = int(head + room);
+        return true;
+    }
+
     int m_maxLength;
+    QPointer<QLineEdit> m_edit;
     QPointer<const QValidator> m_previous;
+    QString m_shown;
 };
 
 } // namespace
@@ -140,7 +167,7 @@ void KtEditConstraint::attachParsed(const KtConstraintFormat &format, QLineEdit 
     r->format = format;
     if (limitsText) {
         r->previousValidator = edit->validator();
-        r->lengthLimit = new LengthValidator(format.maxLength, edit->validator(), this);
+        r->lengthLimit = new LengthValidator(format.maxLength, edit, edit->validator(), this);
         edit->setValidator(r->lengthLimit);
     }
     r->changed = connect(edit, &QLineEdit::textChanged, this, [this, edit] { typingCheck(edit); });

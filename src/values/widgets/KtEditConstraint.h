@@ -25,7 +25,8 @@ class QWidget;
 // adds one textChanged connection and an event filter for FocusOut (and,
 // for a length limit, a validator that defers to the box's own one), and
 // Detach removes exactly those, so unrelated listeners never notice. The
-// length limit holds back typing only; texts the program sets stay whole.
+// length limit holds back editing only (a paste is cut at the limit); texts
+// the program sets stay whole.
 // Code that must run *inside* the check - only for texts that passed it,
 // and able to veto - registers a chained handler per box with
 // SetChangeHandler / SetExitHandler. Such a handler returns true to let

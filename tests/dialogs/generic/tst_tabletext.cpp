@@ -82,34 +82,6 @@ private slots:
         QFETCH(bool, multicast);
         QCOMPARE(KtMulticastRange::IsMulticastAddress(text), multicast);
     }
-
-    void multicastRefusal_data()
-    {
-        QTest::addColumn<QString>("checks");  // from, to, access, state
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<QString>("access");
-        QTest::addColumn<QString>("refusal");
-        const QString unchecked = QStringLiteral("Some fields need to be checked!");
-        QTest::newRow("state unchecked") << "1110" << "224.1.1.1" << "permit" << unchecked;
-        QTest::newRow("some of three") << "1001" << "224.1.1.1" << "permit" << unchecked;
-        QTest::newRow("bad from") << "1111" << "240.0.0.1" << "permit" << "Bad value of FromIP field!";
-        QTest::newRow("access none") << "1111" << "224.1.1.1" << "none" << "Bad value of Access field!";
-        QTest::newRow("all good") << "1111" << "224.1.1.1" << "permit" << QString();
-        QTest::newRow("state alone") << "0001" << "224.1.1.1" << "permit" << QString();
-    }
-    void multicastRefusal()
-    {
-        QFETCH(QString, checks);
-        QFETCH(QString, from);
-        QFETCH(QString, access);
-        QFETCH(QString, refusal);
-        KtMulticastRange::Rows rows{checks[0] == '1', checks[1] == '1', checks[2] == '1', checks[3] == '1',
-                                    from, QStringLiteral("239.0.0.1"), access};
-        QCOMPARE(KtMulticastRange::Refusal(rows), refusal);
-        rows.toText = QStringLiteral("224.1.1");
-        if (refusal.isEmpty())
-            QCOMPARE(KtMulticastRange::Refusal(rows), QStringLiteral("Bad value of ToIP field!"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestTableText)

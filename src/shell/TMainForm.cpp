@@ -1,0 +1,466 @@
+#include "shell/TMainForm.h"
+
+#include "shell/KtCommandLine.h"
+#include "shell/KtFrontPanelImage.h"
+#include "shell/KtStartup.h"
+#include "shell/TfrmConfigSNMP.h"
+#include "shell/catalogue/KtMenuCatalogue.h"
+
+#include "bindings/KtFrontPanelLeds.h"
+#include "bindings/KtSNMPRequest2Edits.h"
+#include "bindings/KtSNMPRequest2Leds.h"
+#include "dialogs/registry/KtDialogRegistry.h"
+#include "errors/KtException.h"
+#include "snmp/KtSNMPRequest.h"
+#include "values/KtOptionList.h"
+#include "values/KtTypes.h"
+#include "values/widgets/KtMessageService.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHash>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+const char *const Version3Items[] = {"Engine", "MPD", "TARGET", "USM", "VACM", "Notification1", "CommunityMIB"};
+const char *const RmonItems[] = {"Statistics1", "History1", "AlarmEvent1"};
+
+const KtOptionList &stpVersions()
+{
+    static const KtOptionList list(KtOptionTable{{0, {}, QStringLiteral("stp")},
+                                                 {1, {}, QStringLiteral("rstp")},
+                                                 {2, {}, QStringLiteral("mstp")}});
+    return list;
+}
+
+KtSNMPVarList oneScalar(const char *oid, const QString &label, const KtOptionList *options)
+{
+    KtSNMPVar record;
+    record.Oid = QString::fromLatin1(oid);
+    record.Label = label;
+    record.Type = KtType::Integer;
+    record.Access = KtAccess::ReadWrite;
+    record.Options = options;
+    return KtSNMPVarList(KtSNMPVarTable{record}, KtKind::SVT_SV, 0);
+}
+
+// A synchronous binding of one scalar to a hidden static text.
+KtSNMPRequest2Edits *stateBinding(QWidget *owner, const char *oid, const QString &label,
+                                  const KtOptionList *options, QLabel *text)
+{
+    auto *binding = new KtSNMPRequest2Edits(owner);
+    binding->Request.Vars = oneScalar(oid, label, options);
+    binding->Asynchronous = false;
+    binding->BindStaticText(0, text);
+    return binding;
+}
+
+QFrame *ledPanel(QWidget *picture, const char *name, int left, int top, int width, int height)
+{
+    auto *panel = new QFrame(picture);
+    panel->setObjectName(QString::fromLatin1(name));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setGeometry(left, top, width, height);
+    return panel;
+}
+
+QLabel *hiddenText(QWidget *owner, const char *name)
+{
+    auto *label = new QLabel(owner);
+    label->setObjectName(QString::fromLatin1(name));
+    label->hide();
+    return label;
+}
+
+// Every entry is found by its component name, a submenu through its menu action.
+QAction *namedAction(QAction *action, const KtMenuEntry &entry)
+{
+    action->setObjectName(entry.name());
+    action->setVisible(!entry.hidden());
+    return action;
+}
+
+} // namespace
+
+TMainForm::TMainForm(const MenuBuilder &buildMenus, QWidget *parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                              | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QString::fromLatin1(KtCommandLine::ApplicationTitle));
+    buildFace();
+    try {
+        (buildMenus ? buildMenus : MenuBuilder(&TMainForm::BuildOwnMenus))(*this, menuBar());
+    } catch (const KtException &e) {
+        ShowStatus(e.message());
+    }
+    adjustSize();
+}
+
+TMainForm::~TMainForm()
+{
+    stopFrontPanel();
+    delete m_stpStateBinding;
+    delete m_rmonStateBinding;
+}
+
+void TMainForm::buildFace()
+{
+    auto *panel1 = new QFrame(this);
+    panel1->setObjectName(QStringLiteral("Panel1"));
+    panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto *layout = new QVBoxLayout(panel1);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    ScrollBox1 = new QScrollArea(panel1);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    ScrollBox1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    ScrollBox1->setLineWidth(2);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Image1 = new KtFrontPanelImage;
+    Image1->setObjectName(QStringLiteral("Image1"));
+    ScrollBox1->setWidget(Image1);
+    const int frame = 2 * ScrollBox1->frameWidth();
+    ScrollBox1->setMinimumSize(KtFrontPanelImage::Width + frame, KtFrontPanelImage::Height + frame);
+    layout->addWidget(ScrollBox1, 1);
+
+    // The LED panels lie over the picture, so they move with it.
+    PowerLedPanel = ledPanel(Image1, "PowerLedPanel", 66, 36, 7, 7);
+    ConsoleLedPanel = ledPanel(Image1, "ConsoleLedPanel", 66, 53, 7, 7);
+    RPSPanel = ledPanel(Image1, "RPSPanel", 66, 69, 7, 7);
+    GEPanel1 = ledPanel(Image1, "GEPanel1", 115, 36, 7, 7);
+    GEPanel2 = ledPanel(Image1, "GEPanel2", 115, 70, 7, 7);
+    LedPanel1 = ledPanel(Image1, "LedPanel1", 430, 6, 163, 7);
+    LedPanel2 = ledPanel(Image1, "LedPanel2", 622, 6, 163, 7);
+    Combo1Panel = ledPanel(Image1, "Combo1Panel", 803, 6, 7, 9);
+    Combo2Panel = ledPanel(Image1, "Combo2Panel", 852, 6, 7, 9);
+
+    StatusBar1 = new QStatusBar(panel1);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setMinimumHeight(20);
+    m_statusPanel = new QLabel(StatusBar1);
+    m_statusPanel->setObjectName(QStringLiteral("StatusPanel0"));
+    // A long message must not widen the window.
+    m_statusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_statusPanel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    StatusBar1->addWidget(m_statusPanel, 1);
+    layout->addWidget(StatusBar1);
+    setCentralWidget(panel1);
+
+    ST_RmonState = hiddenText(this, "ST_RmonState");
+    stSTP = hiddenText(this, "stSTP");
+}
+
+void TMainForm::BuildMenus(TMainForm &form, QMenuBar *bar, const std::function<bool(const KtMenuEntry &)> &include)
+{
+    const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
+    QHash<const KtMenuEntry *, QMenu *> menus;
+    // The menu of an entry's parent, made on first need together with its own parents.
+    const std::function<QMenu *(const KtMenuEntry *)> menuOf = [&](const KtMenuEntry *entry) -> QMenu * {
+        if (QMenu *made = menus.value(entry))
+            return made;
+        QMenu *menu = nullptr;
+        if (const KtMenuEntry *parent = entry->parent())
+            menu = menuOf(parent)->addMenu(entry->caption());
+        else
+            menu = bar->addMenu(entry->caption());
+        menu->setObjectName(entry->name());
+        namedAction(menu->menuAction(), *entry);
+        menus.insert(entry, menu);
+        return menu;
+    };
+    for (int i = 0; i < catalogue.count(); ++i) {
+        const KtMenuEntry &entry = catalogue.at(i);
+        if (!include(entry))
+            continue;
+        if (entry.action() == KtMenuEntry::Submenu) {
+            menuOf(&entry);
+            continue;
+        }
+        QMenu *parent = entry.parent() ? menuOf(entry.parent()) : nullptr;
+        QAction *action = namedAction(parent ? parent->addAction(entry.caption()) : bar->addAction(entry.caption()),
+                                      entry);
+        if (std::function<void()> command = form.OwnCommand(entry)) {
+            QObject::connect(action, &QAction::triggered, &form, [&form, command] { form.guarded(command); });
+            // A dialog that is not built yet leaves its entry visible but disabled.
+            if (entry.action() == KtMenuEntry::Dedicated)
+                action->setEnabled(KtDialogRegistry::Has(entry.formClass()));
+            else if (entry.action() == KtMenuEntry::MainWindow && entry.mainAction() == KtMenuEntry::About)
+                action->setEnabled(KtDialogRegistry::Has(QStringLiteral("TAboutForm")));
+        }
+        if (entry.action() == KtMenuEntry::MainWindow && entry.mainAction() == KtMenuEntry::Help)
+            action->setShortcut(QKeySequence::HelpContents);
+    }
+}
+
+void TMainForm::BuildOwnMenus(TMainForm &form, QMenuBar *bar)
+{
+    BuildMenus(form, bar, [&form](const KtMenuEntry &entry) { return bool(form.OwnCommand(entry)); });
+}
+
+std::function<void()> TMainForm::OwnCommand(const KtMenuEntry &entry)
+{
+    if (entry.action() == KtMenuEntry::MainWindow) {
+        switch (entry.mainAction()) {
+        case KtMenuEntry::SaveChanges: return [this] { SaveConfigClick(); };
+        case KtMenuEntry::Reboot: return [this] { ResetClick(); };
+        case KtMenuEntry::Help: return [this] { H1Click(); };
+        case KtMenuEntry::About: return [this] { About1Click(); };
+        case KtMenuEntry::SNMPConfigure: return [this] { SNMPConfigure1Click(); };
+        }
+    }
+    // The spanning-tree entry reads the version into the window before its dialog opens.
+    if (entry.action() == KtMenuEntry::Dedicated && entry.formClass() == QLatin1String("TSTP_Info"))
+        return [this] { BridgeSTPInformationClick(); };
+    if (entry.action() == KtMenuEntry::NoAction && entry.name() == QLatin1String("Exit1"))
+        return [this] { close(); };
+    return {};
+}
+
+QAction *TMainForm::MenuItem(const QString &name) const
+{
+    return menuBar()->findChild<QAction *>(name);
+}
+
+bool TMainForm::FormCreate(const QStringList &arguments, const QString &executableFolder)
+{
+    m_executableFolder = executableFolder;
+    const KtStartupResult started = KtStartup::Run(arguments, executableFolder, this);
+    if (QAction *configure = MenuItem(QStringLiteral("SNMPConfigure1")))
+        configure->setVisible(started.InstallationMode);
+    hideEmptyMenus(menuBar()->actions());
+    if (!started.Proceed) {
+        m_exitCode = started.ExitCode;
+        return false;
+    }
+    m_display = started.Display;
+    m_hostText = started.HostText;
+
+    setUpFrontPanel();
+    setWindowTitle(started.Title);
+    enableVersion3Items();
+    guarded([this] { createRmonStateBinding(); });
+    RmonStateCheck();
+
+    adjustSize();
+    if (const QScreen *s = screen())
+        move(s->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    return true;
+}
+
+// A menu left without a visible entry (SNMP Configure outside an
+// installation) would open onto nothing.
+bool TMainForm::hideEmptyMenus(const QList<QAction *> &actions)
+{
+    bool anyVisible = false;
+    for (QAction *action : actions) {
+        if (QMenu *menu = action->menu(); menu && action->isVisible() && !hideEmptyMenus(menu->actions()))
+            action->setVisible(false);
+        anyVisible = anyVisible || (action->isVisible() && !action->isSeparator());
+    }
+    return anyVisible;
+}
+
+void TMainForm::setUpFrontPanel()
+{
+    const KtFrontPanelWidgets panels{PowerLedPanel, ConsoleLedPanel, RPSPanel, LedPanel1, LedPanel2,
+                                     Combo1Panel, Combo2Panel, GEPanel1, GEPanel2};
+    m_frontPanelLeds = KtFrontPanelLeds::SetUp(this, panels, m_statusPanel);
+}
+
+void TMainForm::enableVersion3Items()
+{
+    const bool version3 = m_display.Version == QLatin1String("3");
+    for (const char *name : Version3Items)
+        if (QAction *item = MenuItem(QString::fromLatin1(name)))
+            item->setEnabled(version3);
+}
+
+void TMainForm::createRmonStateBinding()
+{
+    m_rmonStateBinding = stateBinding(this, RmonStateOid, QStringLiteral("RMON State"),
+                                      &KtOptionLists::DisabledEnabled(), ST_RmonState);
+}
+
+void TMainForm::RmonStateCheck()
+{
+    if (!m_rmonStateBinding)
+        return;
+    try {
+        m_rmonStateBinding->Read();
+    } catch (const KtException &e) {
+        ShowStatus(e.message());
+        return;
+    }
+    const QString state = ST_RmonState->text();
+    const bool disabled = state == QLatin1String("disabled");
+    if (!disabled && state != QLatin1String("enabled"))
+        return;
+    for (const char *name : RmonItems)
+        if (QAction *item = MenuItem(QString::fromLatin1(name)))
+            item->setEnabled(!disabled);
+}
+
+void TMainForm::deviceAction(const char *oid, const QString &value, const QString &question, const QString &caption)
+{
+    auto request = std::make_unique<KtSNMPRequest>(oneScalar(oid, QString(), nullptr));
+    request->Vars.Get(0).Value = value;
+    if (!KtMessageService::Ask(this, question, caption))
+        return;
+    // The operator must know when the switch did not do it.
+    try {
+        request->Store();
+    } catch (const KtException &e) {
+        ShowStatus(e.message());
+    }
+}
+
+void TMainForm::SaveConfigClick()
+{
+    deviceAction(SaveConfigOid, QStringLiteral("3"), QStringLiteral("Save Configurations into NV-RAM ?"),
+                 QStringLiteral("Save Configure"));
+}
+
+void TMainForm::ResetClick()
+{
+    deviceAction(RebootOid, QStringLiteral("1"), QStringLiteral("Are you sure to reboot the device?"),
+                 QStringLiteral("Reboot"));
+}
+
+void TMainForm::H1Click()
+{
+    const QString path = QDir(m_executableFolder.isEmpty() ? QCoreApplication::applicationDirPath()
+                                                           : m_executableFolder)
+                             .filePath(QString::fromLatin1(HelpFileName));
+    if (!QFileInfo(path).isFile()) {
+        ShowStatus(QStringLiteral("Help file not found: %1").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (!m_help) {
+        m_help = new QTextBrowser(this);
+        m_help->setWindowFlag(Qt::Window);
+        m_help->setAttribute(Qt::WA_DeleteOnClose);
+        m_help->setObjectName(QStringLiteral("HelpWindow"));
+        m_help->setOpenExternalLinks(true);
+        m_help->resize(720, 560);
+        auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), m_help);
+        connect(escape, &QShortcut::activated, m_help.data(), &QWidget::close);
+    }
+    m_help->setSource(QUrl::fromLocalFile(path));
+    m_help->setWindowTitle(m_help->documentTitle().isEmpty() ? QFileInfo(path).completeBaseName()
+                                                             : m_help->documentTitle());
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void TMainForm::About1Click()
+{
+    openDedicated(QStringLiteral("TAboutForm"));
+}
+
+void TMainForm::SNMPConfigure1Click()
+{
+    if (TfrmConfigSNMP::Configure(this, m_display, m_executableFolder))
+        close();
+}
+
+void TMainForm::BridgeSTPInformationClick()
+{
+    if (!m_stpStateBinding)
+        m_stpStateBinding = stateBinding(this, StpVersionOid, QStringLiteral("Version"), &stpVersions(), stSTP);
+    try {
+        m_stpStateBinding->Read();
+    } catch (const KtException &e) {
+        ShowStatus(e.message());
+    }
+    openDedicated(QStringLiteral("TSTP_Info"));
+}
+
+void TMainForm::openDedicated(const QString &className)
+{
+    KtDialogOpening opening;
+    opening.main = this;
+    KtDialogRegistry::Open(className, opening);
+}
+
+void TMainForm::guarded(const std::function<void()> &work)
+{
+    try {
+        work();
+    } catch (const KtException &e) {
+        ShowStatus(e.message());
+    } catch (const std::exception &e) {
+        ShowStatus(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TMainForm::ShowStatus(const QString &text)
+{
+    m_statusPanel->setText(text);
+}
+
+QString TMainForm::StpVersionText() const
+{
+    return stSTP->text();
+}
+
+void TMainForm::SetStpVersionText(const QString &text)
+{
+    stSTP->setText(text);
+}
+
+void TMainForm::closeEvent(QCloseEvent *event)
+{
+    if (KtMessageService::Ask(this, QStringLiteral("Are you sure to exit?"), QStringLiteral("Exit")))
+        event->accept();
+    else
+        event->ignore();
+}
+
+// An answer still on its way paints the LEDs one last time; the shapes are
+// still there. The wait ends at the read's own time-out at the latest.
+void TMainForm::stopFrontPanel()
+{
+    if (!m_frontPanelLeds)
+        return;
+    KtSNMPRequest2Leds *leds = m_frontPanelLeds;
+    leds->Stop();
+    if (leds->Busy) {
+        const KtSNMPRequest &r = leds->Request;
+        const int bound = int(r.Timeout) * 10 * int(r.Retries + 1) + 1000;
+        QEventLoop loop;
+        QTimer poll;
+        QElapsedTimer clock;
+        clock.start();
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (!leds->Busy || clock.elapsed() > bound)
+                loop.quit();
+        });
+        poll.start(10);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    leds->Request.Alive = false;
+    m_frontPanelLeds = nullptr;
+    delete leds;
+}

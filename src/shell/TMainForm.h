@@ -1,0 +1,127 @@
+#pragma once
+
+#include "dialogs/registry/KtMainWindowServices.h"
+#include "shell/KtDisplaySettings.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTextBrowser>
+
+#include <functional>
+
+class KtFrontPanelImage;
+class KtMenuEntry;
+class KtSNMPRequest2Edits;
+class KtSNMPRequest2Leds;
+class QAction;
+class QLabel;
+class QMenuBar;
+class QScrollArea;
+class QStatusBar;
+
+// The module's one long-lived window: the switch's front panel with live
+// LEDs, status panel 0, the menu bar, the device actions and the exit
+// question.
+//
+// Every menu entry is a QAction (a submenu: its menuAction()) whose object
+// name is the entry's component name, so the state logic below finds
+// entries by name whoever built them.
+class TMainForm : public QMainWindow, public KtMainWindowServices
+{
+    Q_OBJECT
+
+public:
+    static constexpr const char *HelpFileName = "QSX-4810 r4-5 JUN 08 Rhexmon-v9.html";
+    static constexpr const char *SaveConfigOid = "1.3.6.1.4.1.32473.12.1.2.6";
+    static constexpr const char *RebootOid = "1.3.6.1.4.1.32473.12.1.2.19";
+    static constexpr const char *RmonStateOid = "1.3.6.1.4.1.32473.11.69.1.2.1.2.3";
+    static constexpr const char *StpVersionOid = "1.3.6.1.4.1.32473.12.15.1.2";
+
+    // Builds the menu bar of a new window; the default gives the window's own commands.
+    using MenuBuilder = std::function<void(TMainForm &form, QMenuBar *bar)>;
+
+    explicit TMainForm(const MenuBuilder &buildMenus = {}, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // Start-up (session, catalogues, switches, profile), then the window's
+    // own set-up: front panel, caption, SNMPv3 items, RMON state. False
+    // when start-up ended; the program then exits with ExitCode().
+    bool FormCreate(const QStringList &arguments, const QString &executableFolder);
+    int ExitCode() const { return m_exitCode; }
+
+    // Menu entries from the catalogue, each with its parent menus, in
+    // catalogue order; include picks the entries. Entries that are the
+    // window's own commands get them.
+    static void BuildMenus(TMainForm &form, QMenuBar *bar, const std::function<bool(const KtMenuEntry &)> &include);
+    // The default builder: the entries of OwnCommand only.
+    static void BuildOwnMenus(TMainForm &form, QMenuBar *bar);
+    // What the window does for a catalogue entry itself; empty for the others.
+    std::function<void()> OwnCommand(const KtMenuEntry &entry);
+
+    // A menu entry by component name; null when the menu has none.
+    QAction *MenuItem(const QString &name) const;
+
+    // Reads the RMON state and enables the RMON entries by it; also run
+    // when the "RMON State" dialog closes.
+    void RmonStateCheck();
+
+    // Commands.
+    void SaveConfigClick();
+    void ResetClick();
+    void H1Click();
+    void About1Click();
+    void SNMPConfigure1Click();
+    void BridgeSTPInformationClick();
+
+    const KtDisplaySettings &Display() const { return m_display; }
+    QLabel *StatusPanel() const { return m_statusPanel; }
+    KtSNMPRequest2Leds *FrontPanelLeds() const { return m_frontPanelLeds; }
+    QTextBrowser *HelpWindow() const { return m_help; }
+
+    // KtMainWindowServices
+    QWidget *Window() override { return this; }
+    QString HostText() const override { return m_hostText; }
+    void ShowStatus(const QString &text) override;
+    QString StpVersionText() const override;
+    void SetStpVersionText(const QString &text) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildFace();
+    static bool hideEmptyMenus(const QList<QAction *> &actions);
+    void setUpFrontPanel();
+    void enableVersion3Items();
+    void createRmonStateBinding();
+    void deviceAction(const char *oid, const QString &value, const QString &question, const QString &caption);
+    void openDedicated(const QString &className);
+    void guarded(const std::function<void()> &work);
+    void stopFrontPanel();
+
+    int m_exitCode = 0;
+    QString m_executableFolder;
+    QString m_hostText;
+    KtDisplaySettings m_display;
+
+    QScrollArea *ScrollBox1 = nullptr;
+    KtFrontPanelImage *Image1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *m_statusPanel = nullptr;
+    QLabel *ST_RmonState = nullptr;
+    QLabel *stSTP = nullptr;
+    QWidget *PowerLedPanel = nullptr;
+    QWidget *ConsoleLedPanel = nullptr;
+    QWidget *RPSPanel = nullptr;
+    QWidget *GEPanel1 = nullptr;
+    QWidget *GEPanel2 = nullptr;
+    QWidget *LedPanel1 = nullptr;
+    QWidget *LedPanel2 = nullptr;
+    QWidget *Combo1Panel = nullptr;
+    QWidget *Combo2Panel = nullptr;
+
+    KtSNMPRequest2Edits *m_stpStateBinding = nullptr;
+    KtSNMPRequest2Edits *m_rmonStateBinding = nullptr;
+    KtSNMPRequest2Leds *m_frontPanelLeds = nullptr;
+    QPointer<QTextBrowser> m_help;
+};
