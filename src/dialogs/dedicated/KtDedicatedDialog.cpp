@@ -179,6 +179,12 @@ void KtDedicatedDialog::Guard(const std::function<void()> &work)
     KtRunGuarded(this, m_bindings.empty() ? nullptr : m_bindings.front().get(), work);
 }
 
+void KtDedicatedDialog::SetTabOrder(const QList<QWidget *> &widgets)
+{
+    for (qsizetype i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets.at(i - 1), widgets.at(i));
+}
+
 void KtDedicatedDialog::SetRefresh(const std::function<void()> &refresh)
 {
     auto *shortcut = new QShortcut(QKeySequence(Qt::Key_F5), this);

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QList>
 
 #include <functional>
 #include <memory>
@@ -77,6 +78,8 @@ protected:
     void Guard(const std::function<void()> &work);
     // F5 runs refresh.
     void SetRefresh(const std::function<void()> &refresh);
+    // Tab goes through the widgets in this order (that of the screen).
+    static void SetTabOrder(const QList<QWidget *> &widgets);
 
     void showEvent(QShowEvent *event) override;
 

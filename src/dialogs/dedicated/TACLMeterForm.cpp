@@ -89,6 +89,7 @@ TACLMeterForm::TACLMeterForm(QWidget *owner, const QString &caption)
     connect(EditButton, &QPushButton::clicked, this, [this] { Guard([this] { SetClicked(); }); });
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] { Guard([this] { rowClicked(); }); });
     SetRefresh([this] { RefreshClicked(); });
+    SetTabOrder({ListView1, ProfileIDEdit, AccessIDEdit, RateEdit, CBox_Active, GetButton, EditButton});
 }
 
 void TACLMeterForm::emptyFields()

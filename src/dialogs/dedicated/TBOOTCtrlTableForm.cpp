@@ -71,6 +71,7 @@ TBOOTCtrlTableForm::TBOOTCtrlTableForm(QWidget *owner, const QString &caption)
     connect(AddForm->DeleteBtn, &QPushButton::clicked, this, [this] { Guard([this] { SetClicked(); }); });
     connect(ListPanel, &TListViewPanel::DeleteRequested, this, [this] { Guard([this] { DeleteClicked(); }); });
     SetRefresh([this] { RefreshClicked(); });
+    SetTabOrder({ListView1, RefreshBtn, AddBtn, DeleteBtn, CloseBtn, Memo1});
 }
 
 void TBOOTCtrlTableForm::FirstShown()

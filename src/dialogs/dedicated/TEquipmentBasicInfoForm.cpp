@@ -63,6 +63,7 @@ TEquipmentBasicInfoForm::TEquipmentBasicInfoForm(QWidget *owner, const QString &
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { Guard([this] { RefreshClicked(); }); });
     SetRefresh([this] { RefreshClicked(); });
+    SetTabOrder({Edit1, Edit4, Edit2, Edit3, BitBtn1, Memo1});
 }
 
 void TEquipmentBasicInfoForm::FirstShown()

@@ -41,7 +41,6 @@ TIPCtrlEdtForm::TIPCtrlEdtForm(QWidget *owner)
         fields->addRow(label, row.widget);
     }
     edtIPAddr->setMinimumWidth(160);
-    // "Secondar&y" and "Interface &Name" share n: Alt+N moves between them.
     btnSet->setObjectName(QStringLiteral("btnSet"));
     btnClose->setObjectName(QStringLiteral("btnClose"));
     ResultLabel->setWordWrap(true);

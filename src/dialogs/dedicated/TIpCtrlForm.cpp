@@ -92,6 +92,7 @@ TIpCtrlForm::TIpCtrlForm(QWidget *owner, const QString &host, const QString &cap
             Guard([this] { DeleteClicked(); });
     });
     SetRefresh([this] { RefreshClicked(); });
+    SetTabOrder({ListView1, btnRefresh, btnAdd, btnEdit, btnDel, btnStop, btnClose});
 }
 
 void TIpCtrlForm::FirstShown()

@@ -71,6 +71,7 @@ TMd5InformationForm::TMd5InformationForm(QWidget *owner, const QString &caption)
     connect(ListPanel, &TListViewPanel::EditRequested, this, [this] { Guard([this] { EditClicked(); }); });
     connect(ListPanel, &TListViewPanel::DeleteRequested, this, [this] { Guard([this] { DeleteClicked(); }); });
     SetRefresh([this] { RefreshClicked(); });
+    SetTabOrder({ListView1, GetButton, EditButton, AddButton, DeleteButton, Memo1});
 }
 
 void TMd5InformationForm::FirstShown()

@@ -87,6 +87,8 @@ TSSLManagementForm::TSSLManagementForm(QWidget *owner, const QString &caption)
     connect(btnGet, &QPushButton::clicked, this, [this] { Guard([this] { RefreshClicked(); }); });
     connect(btnSet, &QPushButton::clicked, this, [this] { Guard([this] { SetClicked(); }); });
     SetRefresh([this] { RefreshClicked(); });
+    SetTabOrder({cbxSSLVersion, cbxciphersuites[0], cbxciphersuites[1], cbxciphersuites[2], cbxciphersuites[3],
+                 edtCacheTimeOut, btnGet, btnSet});
 }
 
 void TSSLManagementForm::FirstShown()

@@ -33,6 +33,8 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 using Generic::LastLine;
 using Generic::WaitIdle;
 
@@ -132,6 +134,38 @@ bool writeDone(const KtSNMPRequest2Controls *binding)
 {
     QTest::qWait(0);
     return WaitIdle(binding);
+}
+
+// The widgets Tab reaches, in the order it reaches them from the top left
+// one, run from the top left to the bottom right of the dialog: "" when
+// they do, else the first pair out of order.
+QString tabOrderAgainstScreen(QWidget *dialog)
+{
+    QList<QWidget *> order;
+    QWidget *w = dialog;
+    for (int steps = 0; steps < 500; ++steps) {
+        w = w->nextInFocusChain();
+        if (w == dialog || (!order.isEmpty() && w == order.first()))
+            break;
+        if (w->window() == dialog && w->isVisibleTo(dialog) && (w->focusPolicy() & Qt::TabFocus))
+            order.append(w);
+    }
+    if (order.size() < 2)
+        return QStringLiteral("nothing to tab through");
+    const auto at = [dialog](const QWidget *x) { return x->mapTo(dialog, QPoint()); };
+    const auto first = std::min_element(order.begin(), order.end(), [&](const QWidget *a, const QWidget *b) {
+        return std::pair(at(a).y(), at(a).x()) < std::pair(at(b).y(), at(b).x());
+    });
+    std::rotate(order.begin(), first, order.end());
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        const QPoint a = at(order.at(i - 1));
+        const QPoint b = at(order.at(i));
+        const int height = qMin(order.at(i - 1)->height(), order.at(i)->height());
+        const bool sameRow = qAbs(a.y() - b.y()) < height / 2;
+        if (sameRow ? b.x() <= a.x() : b.y() < a.y())
+            return order.at(i - 1)->objectName() + QStringLiteral(" before ") + order.at(i)->objectName();
+    }
+    return {};
 }
 
 class TestServices : public KtMainWindowServices
@@ -602,6 +636,7 @@ private slots:
         opening.main = &services;
         QString title;
         QString status;
+        QString tabOrder;
         QTimer poll;
         poll.setInterval(10);
         connect(&poll, &QTimer::timeout, this, [&] {
@@ -613,6 +648,8 @@ private slots:
             const bool about = name == QLatin1String("TAboutForm");
             if (closeAtOnce || about || status.startsWith(QStringLiteral("Get:"))) {
                 poll.stop();
+                if (!about)
+                    tabOrder = tabOrderAgainstScreen(dialog);
                 QCOMPARE(dialog->parentWidget(), &services.window);
                 dialog->reject();
             }
@@ -620,6 +657,7 @@ private slots:
         poll.start();
         QVERIFY(KtDialogRegistry::Open(name, opening));
         QCOMPARE(title, caption);
+        QCOMPARE(tabOrder, QString());
         if (!closeAtOnce && name != QLatin1String("TAboutForm"))
             QVERIFY2(status.contains(QStringLiteral("Ok!")), qPrintable(status));
     }
