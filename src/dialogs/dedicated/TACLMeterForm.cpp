@@ -82,7 +82,7 @@ TACLMeterForm::TACLMeterForm(QWidget *owner, const QString &caption)
     body->addLayout(buttons);
     layout->addLayout(body, 1);
     layout->addWidget(StatusBar);
-    resize(520, 460);
+    resize(620, 460);
     emptyFields();
 
     connect(GetButton, &QPushButton::clicked, this, [this] { Guard([this] { RefreshClicked(); }); });

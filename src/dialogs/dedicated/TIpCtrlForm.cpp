@@ -75,7 +75,7 @@ TIpCtrlForm::TIpCtrlForm(QWidget *owner, const QString &host, const QString &cap
     body->addLayout(row);
     layout->addLayout(body, 1);
     layout->addWidget(stbResult);
-    resize(640, 380);
+    resize(800, 380);
 
     connect(btnRefresh, &QPushButton::clicked, this, [this] { Guard([this] { RefreshClicked(); }); });
     connect(btnStop, &QPushButton::clicked, this, [this] { Guard([this] { StopClicked(); }); });
