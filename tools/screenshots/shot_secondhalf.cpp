@@ -42,8 +42,7 @@ void showRead(QWidget *dialog, const KtSNMPRequest2Controls *binding)
 
 void save(QWidget *w, const char *name)
 {
-    if (!Shot::Save(w, QString::fromLatin1(name)))
-        ++failures;
+    failures += Shot::Save(w, QString::fromLatin1(name)) ? 0 : 1;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TACLMeterFormRules.h"
 #include "dialogs/generic/TListViewPanel.h"
 #include "snmp/KtSNMPError.h"
@@ -31,25 +32,12 @@ TACLMeterForm::TACLMeterForm(QWidget *owner, const QString &caption)
     binding->Asynchronous = false;
     Edits = Adopt(std::move(binding));
 
-    ListPanel = new TListViewPanel(this, Edits);
+    ListPanel = KtListPanel(this, Edits);
     ListView1 = ListPanel->ListView;
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    const struct
-    {
-        QWidget *widget;
-        const char *name;
-        const char *label;
-    } rows[] = {{ProfileIDEdit, "ProfileIDEdit", "ACL Meter &Profile ID"},
-                {AccessIDEdit, "AccessIDEdit", "ACL Meter &Access ID"},
-                {RateEdit, "RateEdit", "&Meter Rate"},
-                {CBox_Active, "CBox_Active", "Meter A&ction For Rate Exceed"}};
-    auto *fields = new QFormLayout;
-    for (const auto &row : rows) {
-        row.widget->setObjectName(QString::fromLatin1(row.name));
-        auto *label = new QLabel(tr(row.label), this);
-        label->setBuddy(row.widget);
-        fields->addRow(label, row.widget);
-    }
+    QFormLayout *fields = KtFormRows(this, {{ProfileIDEdit, "ProfileIDEdit", "ACL Meter &Profile ID"},
+                                            {AccessIDEdit, "AccessIDEdit", "ACL Meter &Access ID"},
+                                            {RateEdit, "RateEdit", "&Meter Rate"},
+                                            {CBox_Active, "CBox_Active", "Meter A&ction For Rate Exceed"}});
     auto *notes = new QLabel(QStringLiteral("Note: \"Meter Rate = 0\" means \"to disable ACL Meter\".\n"
                                             " User must set the \" Meter Rate\" and \" Meter Active For Rate "
                                             "Exceed\" to active this entry."),

@@ -2,6 +2,7 @@
 
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TBOOTCtrlTableFormRules.h"
 #include "dialogs/dedicated/TNewBootpCtrlForm.h"
 #include "dialogs/generic/TListViewPanel.h"
@@ -21,7 +22,7 @@
 using namespace TBOOTCtrlTableFormRules;
 
 TBOOTCtrlTableForm::TBOOTCtrlTableForm(QWidget *owner, const QString &caption)
-    : KtDedicatedDialog(owner), Memo1(new QPlainTextEdit(this)), ComboBox1(new QComboBox(this)),
+    : KtDedicatedDialog(owner), Memo1(KtStatusMemo(this, 4)), ComboBox1(new QComboBox(this)),
       RefreshBtn(new QPushButton(tr("&Refresh"), this)), AddBtn(new QPushButton(tr("&Add"), this)),
       DeleteBtn(new QPushButton(tr("&Delete"), this)), CloseBtn(new QPushButton(tr("&Close"), this)),
       AddForm(new TNewBootpCtrlForm(this))
@@ -31,13 +32,8 @@ TBOOTCtrlTableForm::TBOOTCtrlTableForm(QWidget *owner, const QString &caption)
     binding->Request.Vars = RelayList();
     Edits = Adopt(std::move(binding));
 
-    ListPanel = new TListViewPanel(this, Edits);
+    ListPanel = KtListPanel(this, Edits);
     ListView1 = ListPanel->ListView;
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setMaximumBlockCount(500);
-    Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 4 + 10);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->hide();
     RefreshBtn->setObjectName(QStringLiteral("RefreshBtn"));

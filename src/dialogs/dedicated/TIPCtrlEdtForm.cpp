@@ -1,5 +1,6 @@
 #include "dialogs/dedicated/TIPCtrlEdtForm.h"
 
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TIpCtrlFormRules.h"
 
 #include <QComboBox>
@@ -20,26 +21,13 @@ TIPCtrlEdtForm::TIPCtrlEdtForm(QWidget *owner)
       btnClose(new QPushButton(tr("&Close"), this)), ResultLabel(new QLabel(this))
 {
     setWindowTitle(tr("IP Control Edit"));
-    struct Named
-    {
-        QWidget *widget;
-        const char *name;
-        const char *label;
-    };
-    const Named rows[] = {
+    QFormLayout *fields = KtFormRows(this, {
         {edtIPAddr, "edtIPAddr", "IP Add&ress"},     {edtIndex, "edtIndex", "IF &Index"},
         {edtInterface, "edtInterface", "Interface &Name"}, {edtMask, "edtMask", "Subnet Mas&k"},
         {edtVlan, "edtVlan", "&VLAN Name"},           {cbxMode, "cbxMode", "&Mode"},
         {cbxSecondary, "cbxSecondary", "Secondar&y"}, {cbxState, "cbxState", "S&tate"},
         {cbxOper, "cbxOper", "&Oper State"},          {cbxARP, "cbxARP", "&Proxy ARP State"},
-    };
-    auto *fields = new QFormLayout;
-    for (const Named &row : rows) {
-        row.widget->setObjectName(QString::fromLatin1(row.name));
-        auto *label = new QLabel(tr(row.label), this);
-        label->setBuddy(row.widget);
-        fields->addRow(label, row.widget);
-    }
+    });
     edtIPAddr->setMinimumWidth(160);
     btnSet->setObjectName(QStringLiteral("btnSet"));
     btnClose->setObjectName(QStringLiteral("btnClose"));

@@ -2,6 +2,7 @@
 
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TIPCtrlEdtForm.h"
 #include "dialogs/generic/KtBindingWait.h"
 #include "dialogs/generic/TListViewPanel.h"
@@ -31,9 +32,8 @@ TIpCtrlForm::TIpCtrlForm(QWidget *owner, const QString &host, const QString &cap
     binding->Request.Vars = InterfaceList();
     Edits = Adopt(std::move(binding));
 
-    ListPanel = new TListViewPanel(this, Edits);
+    ListPanel = KtListPanel(this, Edits);
     ListView1 = ListPanel->ListView;
-    ListView1->setObjectName(QStringLiteral("ListView1"));
     stbResult->setObjectName(QStringLiteral("stbResult"));
     stbResult->setSizeGripEnabled(false);
     const struct

@@ -1,5 +1,6 @@
 #include "dialogs/dedicated/TMd5EditForm.h"
 
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TMd5InformationFormRules.h"
 
 #include <QComboBox>
@@ -18,25 +19,15 @@ TMd5EditForm::TMd5EditForm(QWidget *owner)
       ResultLabel(new QLabel(this))
 {
     setWindowTitle(tr("Md5 Edit"));
-    KeyIDEdit->setObjectName(QStringLiteral("KeyIDEdit"));
-    KeyEdit->setObjectName(QStringLiteral("KeyEdit"));
-    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     SetButton->setObjectName(QStringLiteral("SetButton"));
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
     KeyIDEdit->setMinimumWidth(150);
     ResultLabel->setWordWrap(true);
     ResultLabel->hide();
 
-    auto *fields = new QFormLayout;
-    auto *idLabel = new QLabel(tr("Key &ID [1..255]"), this);
-    idLabel->setBuddy(KeyIDEdit);
-    auto *keyLabel = new QLabel(tr("&Key"), this);
-    keyLabel->setBuddy(KeyEdit);
-    auto *statusLabel = new QLabel(tr("S&tatus"), this);
-    statusLabel->setBuddy(ComboBox1);
-    fields->addRow(idLabel, KeyIDEdit);
-    fields->addRow(keyLabel, KeyEdit);
-    fields->addRow(statusLabel, ComboBox1);
+    QFormLayout *fields = KtFormRows(this, {{KeyIDEdit, "KeyIDEdit", "Key &ID [1..255]"},
+                                            {KeyEdit, "KeyEdit", "&Key"},
+                                            {ComboBox1, "ComboBox1", "S&tatus"}});
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -2,6 +2,7 @@
 
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TMd5EditForm.h"
 #include "dialogs/dedicated/TMd5InformationFormRules.h"
 #include "dialogs/generic/TListViewPanel.h"
@@ -21,7 +22,7 @@
 using namespace TMd5InformationFormRules;
 
 TMd5InformationForm::TMd5InformationForm(QWidget *owner, const QString &caption)
-    : KtDedicatedDialog(owner), Memo1(new QPlainTextEdit(this)), GetButton(new QPushButton(tr("&Refresh"), this)),
+    : KtDedicatedDialog(owner), Memo1(KtStatusMemo(this, 4)), GetButton(new QPushButton(tr("&Refresh"), this)),
       EditButton(new QPushButton(tr("&Edit"), this)), AddButton(new QPushButton(tr("&Add"), this)),
       DeleteButton(new QPushButton(tr("&Delete"), this)), EditForm(new TMd5EditForm(this))
 {
@@ -30,13 +31,8 @@ TMd5InformationForm::TMd5InformationForm(QWidget *owner, const QString &caption)
     binding->Request.Vars = KeyList();
     Edits = Adopt(std::move(binding));
 
-    ListPanel = new TListViewPanel(this, Edits);
+    ListPanel = KtListPanel(this, Edits);
     ListView1 = ListPanel->ListView;
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setReadOnly(true);
-    Memo1->setMaximumBlockCount(500);
-    Memo1->setFixedHeight(Memo1->fontMetrics().lineSpacing() * 4 + 10);
     GetButton->setObjectName(QStringLiteral("GetButton"));
     EditButton->setObjectName(QStringLiteral("EditButton"));
     AddButton->setObjectName(QStringLiteral("AddButton"));

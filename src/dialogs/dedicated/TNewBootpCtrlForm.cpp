@@ -1,5 +1,7 @@
 #include "dialogs/dedicated/TNewBootpCtrlForm.h"
 
+#include "dialogs/dedicated/KtDialogParts.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,21 +15,13 @@ TNewBootpCtrlForm::TNewBootpCtrlForm(QWidget *owner)
       ResultLabel(new QLabel(this))
 {
     setWindowTitle(tr("New Bootp Ctrl Entry"));
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit2->setObjectName(QStringLiteral("Edit2"));
     DeleteBtn->setObjectName(QStringLiteral("DeleteBtn"));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     Edit1->setMinimumWidth(150);
     ResultLabel->setWordWrap(true);
     ResultLabel->hide();
 
-    auto *fields = new QFormLayout;
-    auto *nameLabel = new QLabel(tr("&Interface Name"), this);
-    nameLabel->setBuddy(Edit1);
-    auto *serverLabel = new QLabel(tr("&Bootp Server IP"), this);
-    serverLabel->setBuddy(Edit2);
-    fields->addRow(nameLabel, Edit1);
-    fields->addRow(serverLabel, Edit2);
+    QFormLayout *fields = KtFormRows(this, {{Edit1, "Edit1", "&Interface Name"}, {Edit2, "Edit2", "&Bootp Server IP"}});
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

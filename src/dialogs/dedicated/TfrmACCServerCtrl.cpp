@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TfrmACCServerCtrl.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TfrmACCServerCtrlRules.h"
 #include "snmp/KtSNMPError.h"
 #include "snmp/KtSNMPRequest.h"
@@ -29,22 +30,10 @@ TfrmACCServerCtrl::TfrmACCServerCtrl(QWidget *owner, const QString &caption)
     binding->Asynchronous = false;
     Edits = Adopt(std::move(binding));
 
-    const struct
-    {
-        QWidget *widget;
-        const char *name;
-        const char *label;
-    } rows[] = {{edtGroupName, "edtGroupName", "&Group Name"},
-                {edtIPAddr, "edtIPAddr", "&IP Addr"},
-                {cbAuthProtocol, "cbAuthProtocol", "&Auth Protocol"},
-                {cbRowState, "cbRowState", "&Row State"}};
-    auto *fields = new QFormLayout;
-    for (const auto &row : rows) {
-        row.widget->setObjectName(QString::fromLatin1(row.name));
-        auto *label = new QLabel(tr(row.label), this);
-        label->setBuddy(row.widget);
-        fields->addRow(label, row.widget);
-    }
+    QFormLayout *fields = KtFormRows(this, {{edtGroupName, "edtGroupName", "&Group Name"},
+                                            {edtIPAddr, "edtIPAddr", "&IP Addr"},
+                                            {cbAuthProtocol, "cbAuthProtocol", "&Auth Protocol"},
+                                            {cbRowState, "cbRowState", "&Row State"}});
     edtGroupName->setMinimumWidth(160);
     SetButton->setObjectName(QStringLiteral("SetButton"));
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
