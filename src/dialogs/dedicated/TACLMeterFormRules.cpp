@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TACLMeterFormRules.h"
 
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtListSpec.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
@@ -11,19 +12,12 @@ KtSNMPVarList MeterList()
     static const KtOptionList actions(KtOptionTable{{1, {}, QStringLiteral("other")},
                                                     {2, {}, QStringLiteral("drop-packet")},
                                                     {3, {}, QStringLiteral("set-drop-precedence")}});
-    const QString root = QStringLiteral("1.3.6.1.4.1.32473.12.9.6.1.1");
-    KtSNMPVarList list;
-    list.AppendVarShared(root + QStringLiteral(".1"), QStringLiteral("ACL Meter Profile ID"), KtType::Integer,
-                         KtAccess::NotAccess, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".2"), QStringLiteral("ACL Meter Access ID"), KtType::Integer,
-                         KtAccess::NotAccess, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".3"), QStringLiteral("Meter Rate"), KtType::Integer,
-                         KtAccess::ReadWrite, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".4"), QStringLiteral("Meter Action For Rate Exceed"), KtType::Integer,
-                         KtAccess::ReadWrite, &actions);
-    list.Kind = KtKind::MVT_UMV;
-    list.IndexCount = 2;
-    return list;
+    return KtListOf("1.3.6.1.4.1.32473.12.9.6.1.1",
+                    {{"1", "ACL Meter Profile ID", KtType::Integer, KtAccess::NotAccess},
+                     {"2", "ACL Meter Access ID", KtType::Integer, KtAccess::NotAccess},
+                     {"3", "Meter Rate", KtType::Integer, KtAccess::ReadWrite},
+                     {"4", "Meter Action For Rate Exceed", KtType::Integer, KtAccess::ReadWrite, &actions}},
+                    KtKind::MVT_UMV, 2);
 }
 
 std::optional<Refusal> CheckSet(bool rowSelected, const QString &rate, const QString &action)

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TBOOTCtrlTableFormRules.h"
 
 #include "dialogs/dedicated/KtAddressRules.h"
+#include "dialogs/dedicated/KtListSpec.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
@@ -9,16 +10,11 @@ namespace TBOOTCtrlTableFormRules {
 KtSNMPVarList RelayList()
 {
     static const KtOptionList state(KtOptionTable{{2, {}, QStringLiteral("invalid")}, {3, {}, QStringLiteral("valid")}});
-    const QString root = QStringLiteral("1.3.6.1.4.1.32473.11.69.1.3.3.1.7.1");
-    KtSNMPVarList list;
-    list.AppendVarShared(root + QStringLiteral(".1"), QStringLiteral("Interface Name"), KtType::DisplayStr,
-                         KtAccess::NotAccess, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".2"), QStringLiteral("Bootp Server IP"), KtType::IpAddress,
-                         KtAccess::NotAccess, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".3"), QStringLiteral("State"), KtType::Integer, KtAccess::ReadWrite, &state);
-    list.Kind = KtKind::MVT_FMV;
-    list.IndexCount = 2;
-    return list;
+    return KtListOf("1.3.6.1.4.1.32473.11.69.1.3.3.1.7.1",
+                    {{"1", "Interface Name", KtType::DisplayStr, KtAccess::NotAccess},
+                     {"2", "Bootp Server IP", KtType::IpAddress, KtAccess::NotAccess},
+                     {"3", "State", KtType::Integer, KtAccess::ReadWrite, &state}},
+                    KtKind::MVT_FMV, 2);
 }
 
 std::optional<Refusal> CheckAdd(const QString &interfaceName, const QString &serverText,

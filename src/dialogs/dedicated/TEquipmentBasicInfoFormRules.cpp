@@ -1,4 +1,5 @@
 #include "dialogs/dedicated/TEquipmentBasicInfoFormRules.h"
+#include "dialogs/dedicated/KtListSpec.h"
 
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
@@ -9,18 +10,12 @@ KtSNMPVarList EquipmentList()
 {
     static const KtOptionList capacity(KtOptionTable{{0, QStringLiteral("40"), QStringLiteral("Redundant Power")}},
                                        KtOptionList::TextValues);
-    const QString root = QStringLiteral("1.3.6.1.4.1.32473.12.11.1.");
-    KtSNMPVarList list;
-    list.AppendVarShared(root + QStringLiteral("1"), QStringLiteral("Equipment Capacity"), KtType::BitStr,
-                         KtAccess::ReadOnly, &capacity);
-    list.AppendVarShared(root + QStringLiteral("9.1"), QStringLiteral("Stacking Version"), KtType::Integer,
-                         KtAccess::ReadOnly, nullptr);
-    list.AppendVarShared(root + QStringLiteral("9.2"), QStringLiteral("Max SupportedUnits"), KtType::Integer,
-                         KtAccess::ReadOnly, nullptr);
-    list.AppendVarShared(root + QStringLiteral("9.3"), QStringLiteral("Num Of Unit"), KtType::Integer,
-                         KtAccess::ReadOnly, nullptr);
-    list.Kind = KtKind::SVT_SV;
-    return list;
+    return KtListOf("1.3.6.1.4.1.32473.12.11.1",
+                    {{"1", "Equipment Capacity", KtType::BitStr, KtAccess::ReadOnly, &capacity},
+                     {"9.1", "Stacking Version", KtType::Integer, KtAccess::ReadOnly},
+                     {"9.2", "Max SupportedUnits", KtType::Integer, KtAccess::ReadOnly},
+                     {"9.3", "Num Of Unit", KtType::Integer, KtAccess::ReadOnly}},
+                    KtKind::SVT_SV);
 }
 
 } // namespace TEquipmentBasicInfoFormRules

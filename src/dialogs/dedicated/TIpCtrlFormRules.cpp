@@ -2,6 +2,7 @@
 
 #include "dialogs/dedicated/KtAddressRules.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtListSpec.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
@@ -54,33 +55,18 @@ KtSNMPVarList InterfaceList()
     static const KtOptionList oper(KtOptionTable{{2, {}, QStringLiteral("up")}, {3, {}, QStringLiteral("down")}});
     static const KtOptionList arp(
         KtOptionTable{{2, {}, QStringLiteral("disabled")}, {3, {}, QStringLiteral("enabled")}});
-    const QString root = QStringLiteral("1.3.6.1.4.1.32473.11.69.1.3.2.1.1.1.");
-    struct Column
-    {
-        const char *label;
-        quint32 type;
-        quint32 access;
-        const KtOptionList *options;
-    };
-    const Column columns[] = {
-        {"IP Address", KtType::IpAddress, KtAccess::NotAccess, nullptr},
-        {"IF Index", KtType::Integer, KtAccess::ReadOnly, nullptr},
-        {"Interface Name", KtType::DisplayStr, KtAccess::ReadWrite, nullptr},
-        {"Subnet Mask", KtType::IpAddress, KtAccess::ReadWrite, nullptr},
-        {"VLAN Name", KtType::DisplayStr, KtAccess::ReadWrite, nullptr},
-        {"Mode", KtType::Integer, KtAccess::ReadWrite, &modes},
-        {"Secondary", KtType::Integer, KtAccess::ReadWrite, &truth},
-        {"Admin State", KtType::Integer, KtAccess::ReadWrite, &adminStates()},
-        {"Operational State", KtType::Integer, KtAccess::ReadOnly, &oper},
-        {"Proxy ARP State", KtType::Integer, KtAccess::ReadWrite, &arp},
-    };
-    KtSNMPVarList list;
-    int n = 1;
-    for (const Column &c : columns)
-        list.AppendVarShared(root + QString::number(n++), QString::fromLatin1(c.label), c.type, c.access, c.options);
-    list.Kind = KtKind::MVT_UMV;
-    list.IndexCount = 1;
-    return list;
+    return KtListOf("1.3.6.1.4.1.32473.11.69.1.3.2.1.1.1",
+                    {{"1", "IP Address", KtType::IpAddress, KtAccess::NotAccess},
+                     {"2", "IF Index", KtType::Integer, KtAccess::ReadOnly},
+                     {"3", "Interface Name", KtType::DisplayStr, KtAccess::ReadWrite},
+                     {"4", "Subnet Mask", KtType::IpAddress, KtAccess::ReadWrite},
+                     {"5", "VLAN Name", KtType::DisplayStr, KtAccess::ReadWrite},
+                     {"6", "Mode", KtType::Integer, KtAccess::ReadWrite, &modes},
+                     {"7", "Secondary", KtType::Integer, KtAccess::ReadWrite, &truth},
+                     {"8", "Admin State", KtType::Integer, KtAccess::ReadWrite, &adminStates()},
+                     {"9", "Operational State", KtType::Integer, KtAccess::ReadOnly, &oper},
+                     {"10", "Proxy ARP State", KtType::Integer, KtAccess::ReadWrite, &arp}},
+                    KtKind::MVT_UMV, 1);
 }
 
 QStringList StateChoices(int mode)

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TMd5InformationFormRules.h"
 
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtListSpec.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
@@ -12,14 +13,11 @@ KtSNMPVarList KeyList()
 {
     static const KtOptionList status(KtOptionTable{
         {1, {}, QStringLiteral("active")}, {4, {}, QStringLiteral("createAndGo")}, {6, {}, QStringLiteral("destroy")}});
-    const QString root = QStringLiteral("1.3.6.1.4.1.32473.11.69.1.3.4.1");
-    KtSNMPVarList list;
-    list.AppendVarShared(root + QStringLiteral(".1"), QStringLiteral("Key ID"), KtType::Integer, KtAccess::NotAccess, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".2"), QStringLiteral("Key"), KtType::DisplayStr, KtAccess::ReadWrite, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".3"), QStringLiteral("Status"), KtType::Integer, KtAccess::ReadWrite, &status);
-    list.Kind = KtKind::MVT_UMV;
-    list.IndexCount = 1;
-    return list;
+    return KtListOf("1.3.6.1.4.1.32473.11.69.1.3.4.1",
+                    {{"1", "Key ID", KtType::Integer, KtAccess::NotAccess},
+                     {"2", "Key", KtType::DisplayStr, KtAccess::ReadWrite},
+                     {"3", "Status", KtType::Integer, KtAccess::ReadWrite, &status}},
+                    KtKind::MVT_UMV, 1);
 }
 
 bool HasBlank(const QString &key)

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TSSLManagementFormRules.h"
 
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtListSpec.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
@@ -24,16 +25,11 @@ KtSNMPVarList SslList()
 {
     static const KtOptionList status(
         KtOptionTable{{2, {}, QStringLiteral("disabled")}, {3, {}, QStringLiteral("enabled")}});
-    const QString root = QStringLiteral("1.3.6.1.4.1.32473.12.7.1");
-    KtSNMPVarList list;
-    list.AppendVarShared(root + QStringLiteral(".1"), QStringLiteral("Status Admin"), KtType::Integer,
-                         KtAccess::ReadWrite, &status);
-    list.AppendVarShared(root + QStringLiteral(".2"), QStringLiteral("Cipher Suites"), KtType::OctetStr,
-                         KtAccess::ReadWrite, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".3"), QStringLiteral("Cache Timeout"), KtType::Gauge,
-                         KtAccess::ReadWrite, nullptr);
-    list.Kind = KtKind::SVT_SV;
-    return list;
+    return KtListOf("1.3.6.1.4.1.32473.12.7.1",
+                    {{"1", "Status Admin", KtType::Integer, KtAccess::ReadWrite, &status},
+                     {"2", "Cipher Suites", KtType::OctetStr, KtAccess::ReadWrite},
+                     {"3", "Cache Timeout", KtType::Gauge, KtAccess::ReadWrite}},
+                    KtKind::SVT_SV);
 }
 
 std::optional<Suites> UnpackSuites(const QString &cipherText)

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TfrmACCServerCtrlRules.h"
 
 #include "dialogs/dedicated/KtAddressRules.h"
+#include "dialogs/dedicated/KtListSpec.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
@@ -13,19 +14,12 @@ KtSNMPVarList ServerList()
                                                       {3, {}, QStringLiteral("tacacs-plus")},
                                                       {4, {}, QStringLiteral("radius")}});
     static const KtOptionList states(KtOptionTable{{1, {}, QStringLiteral("add")}, {2, {}, QStringLiteral("delete")}});
-    const QString root = QStringLiteral("1.3.6.1.4.1.32473.12.5.12.1");
-    KtSNMPVarList list;
-    list.AppendVarShared(root + QStringLiteral(".1"), QStringLiteral("Group Name"), KtType::DisplayStr,
-                         KtAccess::NotAccess, nullptr);
-    list.AppendVarShared(root + QStringLiteral(".2"), QStringLiteral("IP Addr"), KtType::IpAddress, KtAccess::NotAccess,
-                         nullptr);
-    list.AppendVarShared(root + QStringLiteral(".3"), QStringLiteral("Auth Protocol"), KtType::Integer,
-                         KtAccess::NotAccess, &protocols);
-    list.AppendVarShared(root + QStringLiteral(".4"), QStringLiteral("Row State"), KtType::Integer,
-                         KtAccess::ReadWrite, &states);
-    list.Kind = KtKind::MVT_UMV;
-    list.IndexCount = 3;
-    return list;
+    return KtListOf("1.3.6.1.4.1.32473.12.5.12.1",
+                    {{"1", "Group Name", KtType::DisplayStr, KtAccess::NotAccess},
+                     {"2", "IP Addr", KtType::IpAddress, KtAccess::NotAccess},
+                     {"3", "Auth Protocol", KtType::Integer, KtAccess::NotAccess, &protocols},
+                     {"4", "Row State", KtType::Integer, KtAccess::ReadWrite, &states}},
+                    KtKind::MVT_UMV, 3);
 }
 
 std::optional<Refusal> CheckSet(const QString &group, const QString &address, const QString &protocol,
