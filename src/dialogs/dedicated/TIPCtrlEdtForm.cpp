@@ -14,11 +14,11 @@
 using namespace TIpCtrlFormRules;
 
 TIPCtrlEdtForm::TIPCtrlEdtForm(QWidget *owner)
-    : QDialog(owner), edtIPAddr(new QLineEdit(this)), edtIndex(new QLineEdit(this)), edtInterface(new QLineEdit(this)),
+    : KtSubForm(owner), edtIPAddr(new QLineEdit(this)), edtIndex(new QLineEdit(this)), edtInterface(new QLineEdit(this)),
       edtMask(new QLineEdit(this)), edtVlan(new QLineEdit(this)), cbxMode(new QComboBox(this)),
       cbxSecondary(new QComboBox(this)), cbxState(new QComboBox(this)), cbxOper(new QComboBox(this)),
       cbxARP(new QComboBox(this)), btnSet(new QPushButton(tr("&Add"), this)),
-      btnClose(new QPushButton(tr("&Close"), this)), ResultLabel(new QLabel(this))
+      btnClose(new QPushButton(tr("&Close"), this))
 {
     setWindowTitle(tr("IP Control Edit"));
     QFormLayout *fields = KtFormRows(this, {
@@ -31,27 +31,8 @@ TIPCtrlEdtForm::TIPCtrlEdtForm(QWidget *owner)
     edtIPAddr->setMinimumWidth(160);
     btnSet->setObjectName(QStringLiteral("btnSet"));
     btnClose->setObjectName(QStringLiteral("btnClose"));
-    ResultLabel->setWordWrap(true);
-    ResultLabel->hide();
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnSet);
-    buttons->addWidget(btnClose);
-    btnSet->setDefault(true);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(fields);
-    layout->addWidget(ResultLabel);
-    layout->addLayout(buttons);
-
-    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void TIPCtrlEdtForm::ShowFailure(const QString &text)
-{
-    ResultLabel->setText(text);
-    ResultLabel->setVisible(!text.isEmpty());
+    Arrange(fields, btnSet, btnClose);
 }
 
 // The items stay those of the full state list in its order, or its first
@@ -67,13 +48,13 @@ void TIPCtrlEdtForm::offerStates(int mode)
 void TIPCtrlEdtForm::showEvent(QShowEvent *event)
 {
     activate();
-    QDialog::showEvent(event);
+    KtSubForm::showEvent(event);
 }
 
 void TIPCtrlEdtForm::hideEvent(QHideEvent *event)
 {
     offerStates(AddMode);
-    QDialog::hideEvent(event);
+    KtSubForm::hideEvent(event);
 }
 
 void TIPCtrlEdtForm::activate()

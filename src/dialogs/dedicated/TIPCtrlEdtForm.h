@@ -1,16 +1,15 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/dedicated/KtSubForm.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // "IP Control Edit": a new IP interface (mode 0), or the state, mode and
 // proxy ARP of an existing one (mode 1). Its controls are bound by the list
 // dialog, which also runs its button.
-class TIPCtrlEdtForm : public QDialog
+class TIPCtrlEdtForm : public KtSubForm
 {
     Q_OBJECT
 
@@ -29,11 +28,8 @@ public:
     QComboBox *cbxARP;
     QPushButton *btnSet;
     QPushButton *btnClose;
-    QLabel *ResultLabel;
 
     int Mode = 0;  // TIpCtrlFormRules::Mode
-
-    void ShowFailure(const QString &text);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,15 +1,14 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/dedicated/KtSubForm.h"
 
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // "Md5 Edit": adds a key or changes the text of one. Its controls are
 // bound by the list dialog, which also runs its Set.
-class TMd5EditForm : public QDialog
+class TMd5EditForm : public KtSubForm
 {
     Q_OBJECT
 
@@ -21,13 +20,9 @@ public:
     QComboBox *ComboBox1;
     QPushButton *SetButton;
     QPushButton *CloseButton;
-    // The failure of the last set, while the form stays open.
-    QLabel *ResultLabel;
 
     // 1 changes the selected key, 2 adds one (TMd5InformationFormRules::Mode).
     int Mode = 1;
-
-    void ShowFailure(const QString &text);
 
 protected:
     void showEvent(QShowEvent *event) override;

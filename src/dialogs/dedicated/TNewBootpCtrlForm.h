@@ -1,14 +1,13 @@
 #pragma once
 
-#include <QDialog>
+#include "dialogs/dedicated/KtSubForm.h"
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
 // "New Bootp Ctrl Entry": the interface and server address of a new relay
 // server. Its edits are bound by the list dialog, which also runs its Set.
-class TNewBootpCtrlForm : public QDialog
+class TNewBootpCtrlForm : public KtSubForm
 {
     Q_OBJECT
 
@@ -19,9 +18,6 @@ public:
     QLineEdit *Edit2;
     QPushButton *DeleteBtn;  // "Set"
     QPushButton *BitBtn1;    // "Close"
-    QLabel *ResultLabel;
-
-    void ShowFailure(const QString &text);
 
 protected:
     void showEvent(QShowEvent *event) override;
