@@ -275,12 +275,14 @@ private slots:
         form.ListView1->clearSelection();
         form.DeleteButton->click();
         QCOMPARE(boxes.texts, QStringList{QStringLiteral("Choose the item first.")});
-        select(form.ListView1, itemWith(form.ListView1, QStringLiteral("changed")));
+        // (a row other than the last one read, which the list's values still hold)
+        select(form.ListView1, itemWith(form.ListView1, QStringLiteral("ospfkey2")));
         edit->KeyIDEdit->setText(QStringLiteral("1"));  // what the form holds does not matter
         form.DeleteButton->click();
         QVERIFY(writeDone(form.Edits));
-        QVERIFY(agentRow(KeyList(), {"9"}).isEmpty());
-        QVERIFY(!agentRow(KeyList(), {"1"}).isEmpty());
+        QVERIFY(agentRow(KeyList(), {"2"}).isEmpty());
+        QVERIFY(!agentRow(KeyList(), {"1"}).isEmpty() && !agentRow(KeyList(), {"9"}).isEmpty());
+        QVERIFY(!itemWith(form.ListView1, QStringLiteral("ospfkey2")));
         QCOMPARE(boxes.texts.size(), 1);
     }
 
@@ -436,6 +438,34 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return !itemWith(form.ListView1, QStringLiteral("ipif77")); }, 20000));
         QCOMPARE(form.Edits->Request.Vars.Get(VlanColumn).Access, quint32(KtAccess::ReadWrite));
         QCOMPARE(agentRows(InterfaceList()).size(), listed);
+    }
+
+    // Stop ends a running walk; the list it leaves is not complete, so
+    // nothing is compared with it and Add refuses until a refresh.
+    void ipStopLeavesIncompleteList()
+    {
+        AgentProcess slow;
+        QVERIFY(slow.start({"--delay", "300"}));
+        ScriptedBoxes boxes;
+        TIpCtrlForm form(nullptr, Host);
+        form.Edits->Request.AgentPort = slow.port();
+        form.show();
+        QVERIFY(QTest::qWaitFor([&] { return form.Edits->Busy; }, 5000));
+        QVERIFY(form.btnStop->isEnabled() && !form.btnRefresh->isEnabled());
+        form.btnStop->click();
+        QVERIFY(!form.Edits->Busy);
+        QVERIFY(!form.btnStop->isEnabled() && form.btnRefresh->isEnabled());
+        QVERIFY(form.ListView1->topLevelItemCount() < 3);
+        form.btnAdd->click();
+        QCOMPARE(boxes.texts, QStringList{QStringLiteral("The list has not been read completely. Please refresh it first.")});
+        QVERIFY(!form.EditForm->isVisible());
+
+        // Refresh reads the list whole, and Add opens.
+        form.btnRefresh->click();
+        QVERIFY(QTest::qWaitFor([&] { return !form.Edits->Busy && form.btnRefresh->isEnabled(); }, 20000));
+        QVERIFY(form.ListView1->topLevelItemCount() >= 3);
+        whileModal(form.EditForm, [&] { form.btnAdd->click(); }, [] {});
+        QCOMPARE(boxes.texts.size(), 1);
     }
 
     void sslControl()
