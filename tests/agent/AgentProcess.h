@@ -143,7 +143,7 @@ public:
     // sysUpTime in ticks, -1 on failure.
     qint64 uptime() const
     {
-        Result r = tool("snmpget", {"-v2c", "-c", "cobalt", "-Ot", "-Oqv", "-t", "2", "-r", "1", target(), "1.3.6.1.2.1.1.3.0"});
+        Result r = tool("snmpget", {"-v2c", "-c", "cobalt", "-Ot", "-Oqv", "-t", "5", "-r", "1", target(), "1.3.6.1.2.1.1.3.0"});
         bool ok = false;
         const qint64 t = r.out.trimmed().toLongLong(&ok);
         return r.exitCode == 0 && ok ? t : -1;
@@ -151,13 +151,13 @@ public:
 
     Result v2(const QString &name, const QStringList &args, const QString &community = "cobalt") const
     {
-        return tool(name, QStringList{"-v2c", "-c", community, "-t", "2", "-r", "1", target()} + args);
+        return tool(name, QStringList{"-v2c", "-c", community, "-t", "5", "-r", "1", target()} + args);
     }
 
     // The value text of one GET ("-Oqv"), empty on failure.
     QString value(const QString &oid) const
     {
-        Result r = tool("snmpget", {"-v2c", "-c", "cobalt", "-Oqv", "-t", "2", "-r", "1", target(), oid});
+        Result r = tool("snmpget", {"-v2c", "-c", "cobalt", "-Oqv", "-t", "5", "-r", "1", target(), oid});
         if (r.exitCode != 0 || r.out.startsWith("No Such"))
             return QString();
         return r.out.trimmed();
@@ -166,7 +166,7 @@ public:
     // The octets of a string value (read as hex), empty on failure.
     QByteArray octets(const QString &oid) const
     {
-        Result r = tool("snmpget", {"-v2c", "-c", "cobalt", "-Oqvx", "-t", "2", "-r", "1", target(), oid});
+        Result r = tool("snmpget", {"-v2c", "-c", "cobalt", "-Oqvx", "-t", "5", "-r", "1", target(), oid});
         if (r.exitCode != 0 || r.out.startsWith("No Such"))
             return {};
         return QByteArray::fromHex(r.out.remove('"').simplified().remove(' ').toLatin1());
