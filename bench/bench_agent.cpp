@@ -1,45 +1,16 @@
 // GETNEXT exchanges per second served by the simulated agent on loopback,
 // beside the stock snmpd walked the same way in the same run, and the
 // agent's peak memory after serving every table.
+#include "BenchDaemon.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QThread>
 
-#include <arpa/inet.h>
 #include <cstdio>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
-
-quint16 freePort()
-{
-    int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof a;
-    quint16 port = 0;
-    if (::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0
-        && ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len) == 0)
-        port = ntohs(a.sin_port);
-    ::close(fd);
-    return port;
-}
-
-QProcessEnvironment clientEnv(const QString &dir)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("MIBS", "");
-    env.insert("SNMPCONFPATH", dir);
-    env.insert("SNMP_PERSISTENT_DIR", dir);
-    return env;
-}
 
 struct Walk
 {
@@ -52,7 +23,7 @@ struct Walk
 Walk walk(const QString &tool, const QString &community, quint16 port, const QString &subtree, const QString &dir)
 {
     QProcess p;
-    p.setProcessEnvironment(clientEnv(dir));
+    p.setProcessEnvironment(Bench::netSnmpEnvironment(dir));
     QElapsedTimer t;
     t.start();
     p.start(tool, {"-v2c", "-c", community, "-On", "-Oq", "-t", "5", "-r", "1",
@@ -77,40 +48,6 @@ Walk best(int runs, const QString &tool, const QString &community, quint16 port,
     return b;
 }
 
-bool waitForAnswer(quint16 port, const QString &community, const QString &dir)
-{
-    for (int i = 0; i < 100; ++i) {
-        QProcess p;
-        p.setProcessEnvironment(clientEnv(dir));
-        p.start("snmpget", {"-v2c", "-c", community, "-t", "0.3", "-r", "0",
-                            QStringLiteral("127.0.0.1:%1").arg(port), "1.3.6.1.2.1.1.3.0"});
-        p.waitForFinished(5000);
-        if (p.exitCode() == 0)
-            return true;
-        QThread::msleep(100);
-    }
-    return false;
-}
-
-long peakKiB(qint64 pid)
-{
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-void stop(QProcess &p)
-{
-    p.terminate();
-    if (!p.waitForFinished(10000))
-        p.kill();
-    p.waitForFinished(2000);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -120,28 +57,19 @@ int main(int argc, char **argv)
     const QString subtree = "1.3.6.1.2.1";
     const int runs = 3;
 
-    const quint16 agentPort = freePort();
-    QProcess agent;
-    agent.start(QStringLiteral(QSX_AGENT_EXE), {"--listen", QStringLiteral("udp:127.0.0.1:%1").arg(agentPort),
-                                                "--state-dir", dir.filePath("agent"), "--quiet"});
-    if (!agent.waitForStarted() || !waitForAnswer(agentPort, "cobalt", dir.path())) {
+    const quint16 agentPort = Bench::freePort();
+    Bench::Daemon agent(dir.path());
+    if (!agent.start(QStringLiteral(QSX_AGENT_EXE),
+                     {"--listen", QStringLiteral("udp:127.0.0.1:%1").arg(agentPort), "--state-dir",
+                      dir.filePath("agent"), "--quiet"},
+                     agentPort, "cobalt")) {
         std::fprintf(stderr, "the agent did not start\n");
         return 1;
     }
 
-    const quint16 snmpdPort = freePort();
-    QFile conf(dir.filePath("snmpd.conf"));
-    if (!conf.open(QIODevice::WriteOnly))
-        return 1;
-    conf.write("rocommunity public 127.0.0.1\n");   // the address is given on the command line
-    conf.close();
-    QProcess snmpd;
-    QProcessEnvironment env = clientEnv(dir.path());
-    snmpd.setProcessEnvironment(env);
-    snmpd.start("/usr/sbin/snmpd", {"-f", "-C", "-c", conf.fileName(), "-Lf", dir.filePath("snmpd.log"),
-                                    "-I", "-smux", "-p", dir.filePath("snmpd.pid"),
-                                    QStringLiteral("udp:127.0.0.1:%1").arg(snmpdPort)});
-    const bool haveSnmpd = snmpd.waitForStarted() && waitForAnswer(snmpdPort, "public", dir.path());
+    const quint16 snmpdPort = Bench::freePort();
+    Bench::Daemon snmpd(dir.filePath("snmpd"));
+    const bool haveSnmpd = snmpd.startSnmpd(snmpdPort, "public");
 
     std::printf("GETNEXT walk of %s with snmpwalk -v2c on loopback, best of %d runs\n", qPrintable(subtree), runs);
     const Walk a = best(runs, "snmpwalk", "cobalt", agentPort, subtree, dir.path());
@@ -151,11 +79,9 @@ int main(int argc, char **argv)
         std::printf("  snmpd:         %6d exchanges in %.3f s = %8.0f exchanges/s\n", s.varbinds, s.seconds, s.rate());
         std::printf("  ratio agent/snmpd: %.2f (target at least 0.5; and at least 5000/s)\n",
                     s.rate() > 0 ? a.rate() / s.rate() : 0.0);
-        stop(snmpd);
+        snmpd.stop();
     } else {
         std::printf("  snmpd: did not answer, no comparison\n");
-        if (snmpd.state() != QProcess::NotRunning)
-            stop(snmpd);
     }
 
     // Serve every table once, then read the high-water mark of the resident set.
@@ -163,7 +89,7 @@ int main(int argc, char **argv)
     const Walk ent = walk("snmpwalk", "cobalt", agentPort, "1.3.6.1.4.1.32473", dir.path());
     std::printf("Whole tree: %d instances by GETBULK in %.3f s; enterprise subtree: %d exchanges at %.0f/s\n",
                 all.varbinds, all.seconds, ent.varbinds, ent.rate());
-    std::printf("Agent peak memory (VmHWM): %.1f MB (target under 50 MB)\n", peakKiB(agent.processId()) / 1024.0);
-    stop(agent);
+    std::printf("Agent peak memory (VmHWM): %.1f MB (target under 50 MB)\n", Bench::peakKiB(agent.pid()) / 1024.0);
+    agent.stop();
     return 0;
 }

@@ -4,6 +4,8 @@
 //
 //   bench_bindings_walk [rows] [runs]     (defaults 1000 and 3)
 
+#include "BenchDaemon.h"
+
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
@@ -16,8 +18,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QPlainTextEdit>
-#include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTreeWidget>
@@ -82,8 +82,8 @@ KtSNMPVarList tableList(quint8 kind)
     return l;
 }
 
-// True once the agent answers on port; false when it has exited.
-bool waitForAgent(QProcess &agent, quint16 port)
+// True once the agent serves the seeded table; false when it has exited.
+bool waitForAgent(const Bench::Daemon &agent, quint16 port)
 {
     KtSNMPRequest probe;
     probe.Vars.AppendVar(Table + QStringLiteral(".1.1"), QStringLiteral("probe"), KtType::Integer,
@@ -95,7 +95,7 @@ bool waitForAgent(QProcess &agent, quint16 port)
     QElapsedTimer clock;
     clock.start();
     while (clock.elapsed() < 60000) {
-        if (agent.state() != QProcess::Running)
+        if (!agent.isRunning())
             return false;
         try {
             probe.Fetch(true);
@@ -184,35 +184,23 @@ int main(int argc, char **argv)
         std::printf("cannot write the seed file %s\n", qPrintable(seed));
         return 1;
     }
+    // Before the session, which puts its own Net-SNMP folders into our environment.
+    const quint16 port = Bench::freePort();
+    Bench::Daemon agent(dir.path());
+    if (!agent.start(QStringLiteral(QSX_AGENT_EXE),
+                     {QStringLiteral("--listen"), QStringLiteral("udp:127.0.0.1:%1").arg(port),
+                      QStringLiteral("--state-dir"), dir.filePath(QStringLiteral("state")), QStringLiteral("--seed"),
+                      seed, QStringLiteral("--quiet")},
+                     port, QStringLiteral("cobalt"))) {
+        std::printf("the agent did not start\n");
+        return 1;
+    }
     KtSNMPSession::StartSession(dir.path());
     KtSNMPSession::Security().Version = 1;
     KtSNMPSession::Security().ReadCommunity = QStringLiteral("cobalt");
     KtSNMPSession::SetTimeout(300);
-
-    // A port somebody else holds makes the agent exit; then another is tried.
-    QProcess agent;
-    agent.setProgram(QStringLiteral(QSX_AGENT_EXE));
-    // The session has put its own Net-SNMP folders into our environment.
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("SNMPCONFPATH"));
-    env.remove(QStringLiteral("SNMP_PERSISTENT_DIR"));
-    agent.setProcessEnvironment(env);
-    quint16 port = 0;
-    for (int attempt = 0; attempt < 5 && !port; ++attempt) {
-        const quint16 candidate = quint16(QRandomGenerator::global()->bounded(20000, 60000));
-        agent.setArguments({QStringLiteral("--listen"), QStringLiteral("udp:127.0.0.1:%1").arg(candidate),
-                            QStringLiteral("--state-dir"), dir.filePath(QStringLiteral("state")),
-                            QStringLiteral("--seed"), seed, QStringLiteral("--quiet")});
-        agent.start();
-        if (agent.waitForStarted(5000) && waitForAgent(agent, candidate)) {
-            port = candidate;
-        } else {
-            agent.kill();
-            agent.waitForFinished(3000);
-        }
-    }
-    if (!port) {
-        std::printf("the agent did not start: %s\n", agent.readAllStandardError().constData());
+    if (!waitForAgent(agent, port)) {
+        std::printf("the agent does not serve the table\n");
         return 1;
     }
     KtSNMPSession::Device().Host = QStringLiteral("127.0.0.1");
@@ -238,11 +226,7 @@ int main(int argc, char **argv)
         bareRows = b.second;
         boundRows = v.second;
     }
-    agent.terminate();
-    if (!agent.waitForFinished(10000)) {
-        agent.kill();
-        agent.waitForFinished(3000);
-    }
+    agent.stop();
     KtSNMPSession::StopSession();
 
     const double b = median(bare), v = median(bound);

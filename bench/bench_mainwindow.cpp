@@ -8,7 +8,7 @@
 //
 // Without a display the offscreen platform is used.
 
-#include "AgentProcess.h"
+#include "BenchDaemon.h"
 
 #include "shell/TMainForm.h"
 
@@ -194,8 +194,8 @@ int main(int argc, char **argv)
 
     // The host application's settings and a profile aim the module at the agent.
     QTemporaryDir dir;
-    AgentProcess agent;
-    const quint16 port = agent.port();
+    const quint16 port = Bench::freePort();
+    Bench::Daemon agent(dir.filePath(QStringLiteral("agent")));
     QDir(dir.path()).mkpath(QStringLiteral("config/Orvix"));
     QDir(dir.path()).mkpath(QStringLiteral("hexmon/bin"));
     QDir(dir.path()).mkpath(QStringLiteral("hexmon/Conf/MBF"));
@@ -208,7 +208,10 @@ int main(int argc, char **argv)
     settings.close();
     profile.close();
 
-    if (!agent.start()) {
+    if (!agent.start(QStringLiteral(QSX_AGENT_EXE),
+                     {"--listen", QStringLiteral("udp:127.0.0.1:%1").arg(port), "--state-dir",
+                      dir.filePath(QStringLiteral("agent")), "--quiet"},
+                     port, QStringLiteral("cobalt"))) {
         std::fprintf(stderr, "the agent did not start\n");
         return 1;
     }

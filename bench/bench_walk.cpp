@@ -1,7 +1,7 @@
 // Walks MIB-II of a local stock snmpd through the asynchronous engine and
 // the event pump, one varbind per exchange, and compares with snmpwalk.
 
-#include "SnmpdProcess.h"
+#include "BenchDaemon.h"
 
 #include "snmp/KtSNMPRequest.h"
 #include "snmp/KtSNMPSession.h"
@@ -67,11 +67,7 @@ QPair<int, double> walkOnce(quint16 port, int limit)
 QPair<int, double> snmpwalk(quint16 port, const QString &folder)
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("MIBS"), QString());
-    env.insert(QStringLiteral("SNMPCONFPATH"), folder);
-    env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), folder);
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(Bench::netSnmpEnvironment(folder));
     QElapsedTimer clock;
     clock.start();
     p.start(QStringLiteral("snmpwalk"), {QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("cobalt"),
@@ -95,19 +91,20 @@ int main(int argc, char **argv)
     std::printf("note: debug build; measure with -DCMAKE_BUILD_TYPE=Release\n");
 #endif
     QTemporaryDir folder;
-    SnmpdTest::SnmpdProcess agent;
-    if (!agent.start()) {
-        std::fprintf(stderr, "snmpd did not start: %s\n", qPrintable(agent.log()));
+    const quint16 port = Bench::freePort();
+    Bench::Daemon snmpd(folder.filePath(QStringLiteral("snmpd")));
+    if (!snmpd.startSnmpd(port, QStringLiteral("cobalt"))) {
+        std::fprintf(stderr, "snmpd did not start\n");
         return 1;
     }
     KtSNMPSession::StartSession(folder.path());
 
-    walkOnce(agent.port(), 200);  // warm-up: channel, agent caches
+    walkOnce(port, 200);  // warm-up: channel, agent caches
     // Alternate and keep the best of three: the host may be busy.
     QPair<int, double> ours{0, 1e12}, theirs{0, 1e12};
     for (int round = 0; round < 3; ++round) {
-        const auto a = walkOnce(agent.port(), 0);
-        const auto b = snmpwalk(agent.port(), folder.path());
+        const auto a = walkOnce(port, 0);
+        const auto b = snmpwalk(port, folder.path());
         if (a.second / a.first < ours.second / qMax(1, ours.first))
             ours = a;
         if (b.second / b.first < theirs.second / qMax(1, theirs.first))
@@ -121,7 +118,7 @@ int main(int argc, char **argv)
     std::printf("time per exchange, engine / snmpwalk: %.2f (target <= 1.20)\n", theirRate / oursRate);
 
     SnmpEventProcessor::Instance()->SetSocketNotifierEnabled(false);
-    const auto polled = walkOnce(agent.port(), 100);
+    const auto polled = walkOnce(port, 100);
     std::printf("timer only    : %6d exchanges in %8.1f ms = %8.0f exchanges/s (socket notifier off)\n",
                 polled.first, polled.second, polled.first / (polled.second / 1000.0));
     SnmpEventProcessor::Instance()->SetSocketNotifierEnabled(true);

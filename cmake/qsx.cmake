@@ -8,6 +8,16 @@ function(_qsx_no_unknown_args fn)
   endif()
 endfunction()
 
+# A misspelt keyword after a list keyword would silently join that list
+# (LABEL unit as two more DEPENDS): no file or target is spelt in capitals.
+function(_qsx_no_keyword_lookalikes fn)
+  foreach(item IN LISTS ARGN)
+    if(item MATCHES "^[A-Z][A-Z_]+$")
+      message(FATAL_ERROR "${fn}: unknown keyword ${item}")
+    endif()
+  endforeach()
+endfunction()
+
 # qsx_add_library(name SOURCES files... [DEPENDS targets...] [PUBLIC_DEPENDS targets...])
 # Sources are listed explicitly (.cpp, .h, .qrc, .ui; subfolder paths allowed).
 # DEPENDS are private: a dependency that shows in this library's headers goes
@@ -15,6 +25,7 @@ endfunction()
 function(qsx_add_library name)
   cmake_parse_arguments(PARSE_ARGV 1 A "" "" "SOURCES;DEPENDS;PUBLIC_DEPENDS")
   _qsx_no_unknown_args(qsx_add_library ${A_UNPARSED_ARGUMENTS})
+  _qsx_no_keyword_lookalikes(qsx_add_library ${A_SOURCES} ${A_DEPENDS} ${A_PUBLIC_DEPENDS})
   if(NOT A_SOURCES)
     message(FATAL_ERROR "qsx_add_library(${name}): SOURCES is empty")
   endif()
@@ -26,13 +37,14 @@ endfunction()
 
 # qsx_add_test(tst_x.cpp [SOURCES more files...] [DEPENDS targets...]
 #              [LABELS unit|integration|gui ...] [GUI] [FIXTURES names...] [TIMEOUT s])
-# The test is named after its first file. GUI tests get the offscreen
-# platform and the label "gui"; a test without labels is "unit". A unit
-# test starts no process and opens no socket (scripts/test --quick runs
-# only those).
+# The test is named after its first file. GUI tests (GUI or LABELS gui) get
+# the offscreen platform and the label "gui"; a test without labels is
+# "unit". A unit test starts no process and opens no socket (scripts/test
+# --quick runs only those); one that does is "integration".
 function(qsx_add_test file)
   cmake_parse_arguments(PARSE_ARGV 1 A "GUI" "TIMEOUT" "SOURCES;DEPENDS;LABELS;FIXTURES")
   _qsx_no_unknown_args(qsx_add_test ${A_UNPARSED_ARGUMENTS})
+  _qsx_no_keyword_lookalikes(qsx_add_test ${A_SOURCES} ${A_DEPENDS} ${A_LABELS} ${A_FIXTURES})
   get_filename_component(name ${file} NAME_WE)
   add_executable(${name} ${file} ${A_SOURCES})
   target_compile_options(${name} PRIVATE ${QSX_WARNINGS})
@@ -45,7 +57,7 @@ function(qsx_add_test file)
       message(FATAL_ERROR "qsx_add_test(${name}): unknown label '${l}'")
     endif()
   endforeach()
-  if(A_GUI)
+  if(A_GUI OR "gui" IN_LIST labels)
     list(APPEND labels gui)
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()

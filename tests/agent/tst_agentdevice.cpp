@@ -2,7 +2,8 @@
 // meet it, each case through Net-SNMP's tools and through the module's
 // request engine: the clock, live counters, refused sets, follow-ups, LED
 // faults, the benchmark seed and the resets.
-#include "AgentProcess.h"
+#include "support/AgentProcess.h"
+#include "support/ExceptionCode.h"
 
 #include "errors/KtException.h"
 #include "mib/KtMibData.h"
@@ -47,12 +48,7 @@ std::unique_ptr<KtSNMPRequest> request(quint16 port, const QList<QPair<QString, 
 int storeCode(KtSNMPRequest &r, const QString &value)
 {
     r.Vars.Get(0).Value = value;
-    try {
-        r.Store();
-    } catch (const KtException &e) {
-        return e.code();
-    }
-    return 0;
+    return codeOf([&] { r.Store(); });
 }
 
 // Column 0 -> column 1 of every row of a table walk.
@@ -91,7 +87,7 @@ private:
 
 void TestAgentDevice::initTestCase()
 {
-    QVERIFY2(m_agent.start(), qPrintable(m_agent.process().readAllStandardError()));
+    QVERIFY(m_agent.start());  // a failed start shows the agent's log
     // The engine's session sets a client configuration path that agents started later inherit.
     KtSNMPSession::StartSession(m_folder.path());
 }
@@ -247,8 +243,7 @@ void TestAgentDevice::ledFaultModes()
     QFETCH(int, shown);
     QFETCH(int, statusOne);
     AgentProcess agent;
-    QVERIFY2(agent.start(mode.isEmpty() ? QStringList{} : QStringList{"--led-fault", mode}),
-             agent.process().readAllStandardError().constData());
+    QVERIFY(agent.start(mode.isEmpty() ? QStringList{} : QStringList{"--led-fault", mode}));
     const QString leds = "1.3.6.1.4.1.32473.12.11.1.9.4.1.5";
     QCOMPARE(agent.octets(leds + ".1").size(), length);
     auto r = request(agent.port(), {{leds, KtType::DisplayStr}}, "1");
@@ -258,7 +253,7 @@ void TestAgentDevice::ledFaultModes()
     QVERIFY(statusOne < 0 || text.at(1 + 2 * statusOne) == QChar(1));
     // A bad mode stops the agent with a message.
     QProcess bad;
-    bad.start(QStringLiteral(QSX_AGENT_EXE), {"--led-fault", mode.isEmpty() ? "blink" : mode + "9"});
+    bad.start(AgentProcess::executable(), {"--led-fault", mode.isEmpty() ? "blink" : mode + "9"});
     QVERIFY(bad.waitForFinished(10000));
     QCOMPARE(bad.exitCode(), 2);
     QVERIFY(bad.readAllStandardError().contains("--led-fault"));

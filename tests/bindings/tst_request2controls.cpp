@@ -1,7 +1,8 @@
 // The request-to-controls base against the simulated agent: status lines,
 // the done callbacks, refresh after a set, and bindings deleted while
 // their exchanges are outstanding.
-#include "BindingTestSupport.h"
+#include "support/AgentSession.h"
+#include "support/ScriptedMessages.h"
 
 #include "bindings/KtRequestLink.h"
 #include "bindings/KtSNMPRequest2Controls.h"
@@ -169,7 +170,7 @@ void TestRequest2Controls::statusTargets()
 {
     QFETCH(QString, target);
     QFETCH(bool, shown);
-    RecordedMessages messages;
+    ScriptedMessages messages{ScriptedMessages::RecordOnly{true}};
     QPlainTextEdit memo("earlier");
     QStatusBar bar;
     auto *panel = new QLabel;
@@ -193,7 +194,7 @@ void TestRequest2Controls::statusTargets()
     const QString line = QStringLiteral("Set: SNMP request timed out! Request: Port List. Receive at ");
     QVERIFY2(seen.startsWith(target == "memo" ? "earlier\n" + line : line) == shown, qPrintable(seen));
     QVERIFY(shown || seen.isEmpty());
-    QVERIFY(messages.shown.isEmpty());  // a target of another kind still takes the place of a box
+    QVERIFY(messages.shown().isEmpty());  // a target of another kind still takes the place of a box
 }
 
 void TestRequest2Controls::asyncOutcome_data()
@@ -219,7 +220,7 @@ void TestRequest2Controls::asyncOutcome()
     QFETCH(bool, withTarget);
     QFETCH(bool, fail);
     QFETCH(int, doneCalls);
-    RecordedMessages messages;
+    ScriptedMessages messages{ScriptedMessages::RecordOnly{true}};
     QWidget owner;
     QPlainTextEdit memo;
     Counters c;
@@ -248,13 +249,13 @@ void TestRequest2Controls::asyncOutcome()
     const QString prefix = QString(write ? "Set: " : "Get: ") + message + ". Receive at ";
     if (withTarget) {
         QVERIFY2(memo.toPlainText().startsWith(prefix), qPrintable(memo.toPlainText()));
-        QVERIFY(messages.shown.isEmpty());
+        QVERIFY(messages.shown().isEmpty());
     } else {
-        QCOMPARE(messages.shown.size(), fail ? 1 : 0);
+        QCOMPARE(messages.shown().size(), fail ? 1 : 0);
         if (fail) {
-            QCOMPARE(messages.shown.first().text, message);
-            QCOMPARE(messages.shown.first().caption, KtMessageService::DefaultCaption());
-            QCOMPARE(messages.shown.first().owner, &owner);
+            QCOMPARE(messages.shown().first().text, message);
+            QCOMPARE(messages.shown().first().caption, KtMessageService::DefaultCaption());
+            QCOMPARE(messages.shown().first().owner.data(), &owner);
         }
     }
 }
@@ -295,7 +296,7 @@ void TestRequest2Controls::refreshAfterSet()
     QFETCH(bool, async);
     QFETCH(bool, refresh);
     QFETCH(bool, fail);
-    RecordedMessages messages;
+    ScriptedMessages messages{ScriptedMessages::RecordOnly{true}};
     QPlainTextEdit memo;
     Counters c;
     Probe p(c);
@@ -350,7 +351,7 @@ void TestRequest2Controls::deletedWhileOutstanding()
     QFETCH(bool, editor);
     AgentProcess slow;
     if (!inDone)
-        QVERIFY(AgentSession::startClean(slow, {"--delay", "150"}));
+        QVERIFY(slow.startClean({"--delay", "150"}));
     QPlainTextEdit memo;
     QTreeWidget view;
     Counters c;

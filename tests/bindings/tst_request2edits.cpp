@@ -1,6 +1,7 @@
 // The editor binding: scalars and a table against the simulated agent, and
 // every control kind and several-box type on values set by hand.
-#include "BindingTestSupport.h"
+#include "support/AgentSession.h"
+#include "support/ScriptedMessages.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "errors/KtCatalogue.h"
@@ -39,7 +40,7 @@ struct Form
     QVBoxLayout *layout = new QVBoxLayout(&window);
     QPlainTextEdit *memo = add<QPlainTextEdit>();
     KtSNMPRequest2Edits edits{&window};
-    RecordedMessages messages;
+    ScriptedMessages messages{ScriptedMessages::RecordOnly{true}};
 
     Form() { edits.SetStatusTarget(memo); }
 

@@ -1,6 +1,7 @@
 // The LED binding: decoding and blinking on values built here, the colour
 // maps, and the front panel polling the simulated agent.
-#include "BindingTestSupport.h"
+#include "support/AgentSession.h"
+#include "support/ScriptedMessages.h"
 
 #include "bindings/KtFrontPanelLeds.h"
 #include "bindings/KtLedShape.h"

@@ -1,6 +1,6 @@
 // The SNMP settings dialog: enabling, messages, the written profile and its restart question.
 
-#include "ShellTestSupport.h"
+#include "support/ScriptedMessages.h"
 
 #include "shell/KtDisplaySettings.h"
 #include "shell/TfrmConfigSNMP.h"
@@ -104,8 +104,8 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QByteArray, written);
         QFETCH(bool, asked);
-        RecordingBackend boxes;
-        boxes.answers = {true};
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
+        boxes.answer({true});
         QTimer::singleShot(0, this, [=] {
             QWidget *d = QApplication::activeModalWidget();
             QVERIFY(d && d->windowTitle() == QLatin1String("Device SNMP Configure"));
@@ -130,7 +130,7 @@ private slots:
         settings.SecurityName = QStringLiteral("SHA_User");
         QCOMPARE(TfrmConfigSNMP::Configure(nullptr, settings, m_dir.path()), asked);
         QCOMPARE(TfrmConfigSNMP::VersionChanged(), asked);
-        QCOMPARE(boxes.texts, !message.isEmpty() ? QStringList{message}
+        QCOMPARE(boxes.texts(), !message.isEmpty() ? QStringList{message}
                               : asked            ? QStringList{KtConfigSNMPRules::RestartQuestion()}
                                                  : QStringList());
         QCOMPARE(read(), written);
@@ -145,7 +145,7 @@ private slots:
         const QByteArray good = read();
 
         // A write that stops half-way (file size limit) leaves the old profile.
-        RecordingBackend boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         KtDisplaySettings settings;
         settings.Host = QStringLiteral("127.0.0.1");
         TfrmConfigSNMP dialog(settings, m_dir.path());
@@ -159,7 +159,7 @@ private slots:
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);
         QCOMPARE(read(), good);
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("Create file error!")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Create file error!")});
 
         QTest::mouseClick(child<QPushButton>(&dialog, "btnOk"), Qt::LeftButton);
         QCOMPARE(read(), V1);

@@ -1,7 +1,8 @@
 // The main window against the simulated agent: LEDs, menus by version and
 // RMON state, device actions, exit question, help, destruction.
 
-#include "AgentProcess.h"
+#include "support/AgentProcess.h"
+#include "support/ScriptedMessages.h"
 
 #include "shell/KtFrontPanelImage.h"
 #include "shell/TMainForm.h"
@@ -31,25 +32,14 @@
 
 namespace {
 
-// Answers questions from a script (No once it is used up) and keeps every message.
-class ScriptedMessages : public KtMessageService::Backend
+// Every message shown, as "caption | text".
+QStringList shownLines(const ScriptedMessages &boxes)
 {
-public:
-    ScriptedMessages() : m_previous(KtMessageService::SetBackend(this)) {}
-    ~ScriptedMessages() override { KtMessageService::SetBackend(m_previous); }
-
-    bool Show(const KtMessageService::Message &m) override
-    {
-        shown.append(m.caption + QLatin1String(" | ") + m.text);
-        return m.kind == KtMessageService::Kind::Ask && !answers.isEmpty() && answers.takeFirst();
-    }
-
-    QStringList shown;
-    QList<bool> answers;
-
-private:
-    KtMessageService::Backend *m_previous;
-};
+    QStringList lines;
+    for (const ScriptedMessages::Shown &m : boxes.shown())
+        lines << m.caption + QLatin1String(" | ") + m.text;
+    return lines;
+}
 
 const QString Ok = QStringLiteral("Get: Ok! Request: Led Status.");
 const QString TimedOut = QStringLiteral("SNMP request timed out!");
@@ -156,11 +146,11 @@ private slots:
         QFETCH(bool, version3);
         const QStringList arguments = version3 ? version3Arguments(m_agent.port()) : QStringList{"/I127.0.0.1"};
         // Outside installation mode no profile is found (no host application).
-        ScriptedMessages boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         std::unique_ptr<TMainForm> form = open(arguments, moduleFolder(folder, m_agent.port()));
         QVERIFY(form);
         QTRY_VERIFY_WITH_TIMEOUT(form->StatusPanel()->text().startsWith(Ok), 15000);
-        QCOMPARE(boxes.shown, QStringList());
+        QCOMPARE(shownLines(boxes), QStringList());
         QCOMPARE(form->windowTitle(), QStringLiteral("QSX-4810 : 127.0.0.1"));
         QCOMPARE(form->HostText(), QStringLiteral("127.0.0.1"));
 
@@ -238,19 +228,19 @@ private slots:
     {
         std::unique_ptr<TMainForm> form = openLive();
         QVERIFY(form);
-        ScriptedMessages boxes;
-        boxes.answers = {false};
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
+        boxes.answer({false});
         QVERIFY(!form->close());
-        QCOMPARE(boxes.shown, QStringList{QStringLiteral("Exit | Are you sure to exit?")});
+        QCOMPARE(shownLines(boxes), QStringList{QStringLiteral("Exit | Are you sure to exit?")});
         QVERIFY(form->isVisible());
         // Still polling: the next reading shows up again.
         form->StatusPanel()->clear();
         QTRY_VERIFY_WITH_TIMEOUT(form->StatusPanel()->text().startsWith(Ok), 10000);
 
         // The hidden Exit entry asks the same.
-        boxes.answers = {true};
+        boxes.answer({true});
         form->MenuItem(QStringLiteral("Exit1"))->trigger();
-        QCOMPARE(boxes.shown.size(), 2);
+        QCOMPARE(boxes.shown().size(), 2);
         QVERIFY(!form->isVisible());
     }
 
@@ -278,10 +268,10 @@ private slots:
         QVERIFY(upBefore > 0);
         const QString status = form->StatusPanel()->text();
 
-        ScriptedMessages boxes;
-        boxes.answers = {yes};
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
+        boxes.answer({yes});
         form->MenuItem(item)->trigger();
-        QCOMPARE(boxes.shown, QStringList{question});
+        QCOMPARE(shownLines(boxes), QStringList{question});
         const bool save = item == QLatin1String("SaveConfig");
         QCOMPARE(QFile::exists(saved), save && yes);
         const qint64 upAfter = m_agent.uptime();
@@ -324,8 +314,8 @@ private slots:
         QVERIFY(std::all_of(all.begin(), all.end(), [](KtLedShape *s) { return s->Color() == KtLedColors::Black; }));
 
         // A save the switch did not answer says so.
-        ScriptedMessages boxes;
-        boxes.answers = {true};
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
+        boxes.answer({true});
         form->SaveConfigClick();
         QCOMPARE(form->StatusPanel()->text(), TimedOut);
 

@@ -1,6 +1,6 @@
 // The start-up sequence: session, catalogues, switches, host look-up, profile.
 
-#include "ShellTestSupport.h"
+#include "support/ScriptedMessages.h"
 
 #include "shell/KtStartup.h"
 
@@ -76,7 +76,7 @@ private slots:
         QFETCH(QString, folder);
         QFETCH(QStringList, arguments);
         QFETCH(QString, result);
-        RecordingBackend boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         const KtStartupResult r = KtStartup::Run(arguments, m_dir.filePath(folder));
         // Session, catalogues and time-out come first, whatever follows.
         QVERIFY(QFile::exists(m_dir.filePath(QStringLiteral("KtSNMP_PP_BootCounter"))));
@@ -84,10 +84,10 @@ private slots:
         QCOMPARE(KtCatalogue::Text(KtCatalogue::SnmpClass, 0), QStringLiteral("  Custom failure!"));
         QCOMPARE(r.ExitCode, r.Proceed ? 0 : 1);
         if (!r.Proceed) {
-            QCOMPARE(boxes.texts, QStringList{result});
+            QCOMPARE(boxes.texts(), QStringList{result});
             return;
         }
-        QCOMPARE(boxes.texts, QStringList());
+        QCOMPARE(boxes.texts(), QStringList());
         QCOMPARE(r.InstallationMode, folder == QLatin1String("orvix_ems"));
         const KtDisplaySettings &d = r.Display;
         QCOMPARE(r.ProfileLoaded, d.SecurityName == QLatin1String("SHA_User"));  // only the profiles name it
@@ -101,12 +101,12 @@ private slots:
         // A folder in place of the boots file cannot be written.
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("sub/KtSNMP_PP_BootCounter")));
         QVERIFY(QDir::setCurrent(m_dir.filePath(QStringLiteral("sub"))));
-        RecordingBackend boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         const KtStartupResult r = KtStartup::Run({QStringLiteral("/I127.0.0.1")}, m_dir.filePath("bin"));
         QVERIFY(QDir::setCurrent(m_dir.path()));
         QVERIFY(!r.Proceed);
         QCOMPARE(r.ExitCode, 1);
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("Error when saving SNMP engine boots counter!")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Error when saving SNMP engine boots counter!")});
     }
 };
 

@@ -7,6 +7,7 @@
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 #include "values/KtValueText.h"
+#include "support/ExceptionCode.h"
 
 #include <QTest>
 
@@ -43,16 +44,6 @@ KtSNMPVarList sample()
     l.Get(6).Value = QStringLiteral("10000000000");
     l.Get(7).Value = QStringLiteral("7");
     return l;
-}
-
-int codeOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const KtException &e) {
-        return e.code();
-    }
-    return 0;
 }
 
 } // namespace
@@ -114,7 +105,13 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(double, value);
-        QCOMPARE(KtExpression::Arithmetic(text), value);
+        const double result = KtExpression::Arithmetic(text);
+        // Each NOW reads the clock, and the clock may move on between two of
+        // them on a busy machine: a second's slack, far below one day.
+        if (text.contains(QLatin1String("now"), Qt::CaseInsensitive))
+            QVERIFY2(qAbs(result - value) <= 1.0 / 86400.0, qPrintable(QString::number(result)));
+        else
+            QCOMPARE(result, value);
     }
 
     void arithmeticRejectsBadOperands_data()

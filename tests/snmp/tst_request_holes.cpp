@@ -1,8 +1,8 @@
 // Table walks over columns that do not all have the same rows, against the
 // simulated agent serving tables of the test's own.
 
-#include "SnmpTestSupport.h"
-#include "../agent/AgentProcess.h"
+#include "support/AgentProcess.h"
+#include "support/SnmpTestSupport.h"
 
 #include "snmp/KtSNMPSession.h"
 #include "snmp/KtSnmpEngine.h"

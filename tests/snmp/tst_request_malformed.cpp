@@ -2,13 +2,20 @@
 // loopback that answers every request with the PDU the test chose.
 
 #include "SnmpResults.h"
-#include "SnmpTestSupport.h"
+#include "support/ExceptionCode.h"
+#include "support/LoopbackUdp.h"
+#include "support/SnmpTestSupport.h"
 
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 #include "snmp/KtSNMPSession.h"
 
 #include <QTest>
+
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <mutex>
@@ -28,11 +35,8 @@ const QByteArray UpTime("\x06\x08\x2b\x06\x01\x02\x01\x01\x03\x00", 10);   // sy
 class ScriptedAgent
 {
 public:
-    ScriptedAgent() : m_fd(::socket(AF_INET, SOCK_DGRAM, 0))
+    ScriptedAgent() : m_fd(TestSupport::openUdpSocket()), m_port(TestSupport::localPort(m_fd))
     {
-        sockaddr_in a{AF_INET, htons(SnmpdTest::freeUdpPort()), {htonl(INADDR_LOOPBACK)}, {}};
-        ::bind(m_fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
-        m_port = ntohs(a.sin_port);
         m_thread = std::thread([this] {
             char in[1500];
             sockaddr_in from{};
@@ -129,13 +133,10 @@ private slots:
         r.Retries = 0;
         const QString text = code == -529 ? KtCatalogue::Text(KtCatalogue::Engine, KtCatalogue::EngBadAnswer)
                                           : StatusToError(code == -528 ? 99 : code == 0 ? 0 : -100 - code).text;
-        int thrown = 0;
-        try {
-            op == QLatin1String("set") ? r.Store() : r.Fetch(true);
-        } catch (const KtException &e) {
-            thrown = e.code();
-            QCOMPARE(e.message(), text);
-        }
+        QString message;
+        const int thrown = codeOf([&] { op == QLatin1String("set") ? r.Store() : r.Fetch(true); }, &message);
+        if (thrown)
+            QCOMPARE(message, text);
         QCOMPARE(thrown, code);
         QList<KtSNMPError> results;
         op == QLatin1String("set") ? r.StoreAsync(KeepResult, &results) : r.FetchAsync(KeepResult, &results, true);

@@ -1,14 +1,12 @@
 // Reads, walks and writes against the stock snmpd in v1, v2c and v3.
 
-#include "SnmpTestSupport.h"
+#include "support/SnmpTestSupport.h"
 
 #include "errors/KtException.h"
 #include "snmp/KtSNMPSession.h"
 #include "snmp/SnmpEventProcessor.h"
 
-#include <QProcess>
 #include <QSysInfo>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace SnmpdTest;
@@ -52,24 +50,18 @@ class TestRequestNet : public QObject
     Q_OBJECT
 
 private:
-    SnmpdProcess m_agent;
-    QTemporaryDir m_folder;
+    SnmpdSession m_env;
 
     // The stock command-line tools, as an independent oracle.
     QStringList tool(const QString &program, const QStringList &args)
     {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("MIBS"), QString());
-        env.insert(QStringLiteral("SNMPCONFPATH"), m_folder.path());
-        env.insert(QStringLiteral("SNMP_PERSISTENT_DIR"), m_folder.path());
-        p.setProcessEnvironment(env);
-        p.start(program, QStringList{QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("cobalt"),
-                                     QStringLiteral("-On"), QStringLiteral("-Oq"),
-                                     QStringLiteral("127.0.0.1:%1").arg(m_agent.port())}
-                             + args);
-        p.waitForFinished(10000);
-        return QString::fromLocal8Bit(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        const TestSupport::ToolResult r = TestSupport::runNetSnmpTool(
+            m_env.folder(), program,
+            QStringList{QStringLiteral("-v2c"), QStringLiteral("-c"), QStringLiteral("cobalt"), QStringLiteral("-On"),
+                        QStringLiteral("-Oq"), QStringLiteral("127.0.0.1:%1").arg(m_env.port())}
+                + args,
+            10000);
+        return r.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
 
     int ifNumber()
@@ -80,33 +72,22 @@ private:
 
     void addVersions()
     {
-        QTest::addColumn<Credentials>("cred");
-        QTest::newRow("v1") << v1();
-        QTest::newRow("v2c") << v2c();
-        QTest::newRow("v3 MD5/DES") << v3(QStringLiteral("md5des"), 3, 2, 2);
-        QTest::newRow("v3 SHA/AES") << v3(QStringLiteral("shaaes"), 3, 3, 4);
+        addCredentialRows({{"v1", v1()},
+                           {"v2c", v2c()},
+                           {"v3 MD5/DES", v3(QStringLiteral("md5des"), 3, 2, 2)},
+                           {"v3 SHA/AES", v3(QStringLiteral("shaaes"), 3, 3, 4)}});
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY2(m_agent.start(), qPrintable(m_agent.log()));
-        KtSNMPSession::StartSession(m_folder.path());
-        KtSNMPSession::SetTimeout(200);
-    }
-
-    void cleanupTestCase()
-    {
-        KtSNMPSession::StopSession();
-        m_agent.stop();
-    }
+    void initTestCase() { QVERIFY(m_env.start()); }
+    void cleanupTestCase() { m_env.stop(); }
 
     void scalarGroupReadsEveryVariableWithInstanceZero_data() { addVersions(); }
     void scalarGroupReadsEveryVariableWithInstanceZero()
     {
         QFETCH(Credentials, cred);
         KtSNMPRequest r(systemList());
-        aim(r, m_agent.port(), cred);
+        aim(r, m_env.port(), cred);
         QCOMPARE(r.Fetch(true), false);  // kinds 0 and 1 never continue
         QVERIFY(r.Vars.Get(0).Value.startsWith(QLatin1String("Linux")));
         QVERIFY2(r.Vars.Get(1).Value.startsWith(QLatin1String("1.3.6.1.4.1.8072")), qPrintable(r.Vars.Get(1).Value));
@@ -121,7 +102,7 @@ private slots:
     {
         QFETCH(Credentials, cred);
         KtSNMPRequest r(systemList());
-        aim(r, m_agent.port(), cred);
+        aim(r, m_env.port(), cred);
         struct Got
         {
             int calls = 0;
@@ -142,7 +123,7 @@ private slots:
         QCOMPARE(got.e.Message, QStringLiteral("Ok!"));
         QVERIFY(got.e.Finished);
         QCOMPARE(got.e.AgentHost, QStringLiteral("127.0.0.1"));
-        QCOMPARE(got.e.AgentPort, m_agent.port());
+        QCOMPARE(got.e.AgentPort, m_env.port());
         QCOMPARE(got.name, QSysInfo::machineHostName());
         QCOMPARE(r.Pending, 0);
     }
@@ -155,7 +136,7 @@ private slots:
         QVERIFY(expected > 0);
 
         KtSNMPRequest r(ifTableList());
-        aim(r, m_agent.port(), cred);
+        aim(r, m_env.port(), cred);
         QStringList indexes;
         bool more = r.Fetch(true);
         while (more) {
@@ -206,7 +187,7 @@ private slots:
         l.Kind = KtKind::MVT_UMV;
         l.IndexCount = 1;
         KtSNMPRequest r(l);
-        aim(r, m_agent.port(), cred);
+        aim(r, m_env.port(), cred);
         if (!community.isEmpty())
             r.ReadCommunity = community;
         int rows = 0;
@@ -238,7 +219,7 @@ private slots:
         l.AppendVar(QString::fromLatin1(IfTable) + QStringLiteral(".99"), QStringLiteral("none"), KtType::Integer,
                     KtAccess::ReadOnly);
         KtSNMPRequest r(l);
-        aim(r, m_agent.port(), cred);
+        aim(r, m_env.port(), cred);
         int rows = 0;
         for (bool more = r.Fetch(true); more; more = r.Fetch(false)) {
             ++rows;
@@ -256,7 +237,7 @@ private slots:
                        KtAccess::ReadOnly);
         none.Kind = KtKind::MVT_FMV;
         KtSNMPRequest empty(none);
-        aim(empty, m_agent.port(), cred);
+        aim(empty, m_env.port(), cred);
         QCOMPARE(empty.Fetch(true), false);
         QCOMPARE(empty.Vars.Get(0).Value, QStringLiteral("(NOTDONE)"));
         QCOMPARE(empty.Vars.Get(1).Value, QStringLiteral("(NOTDONE)"));
@@ -268,7 +249,7 @@ private slots:
         l.AppendVar(QStringLiteral("1.3.6.1.2.1.1"), QStringLiteral("sysName"), KtType::DisplayStr, KtAccess::ReadOnly);
         l.Kind = KtKind::MVT_SV;
         KtSNMPRequest r(l);
-        aim(r, m_agent.port(), v2c());
+        aim(r, m_env.port(), v2c());
         r.Vars.Suffix = QStringLiteral("5.0");  // the list suffix completes the instance
         QCOMPARE(r.Fetch(true), false);
         QCOMPARE(r.Vars.Get(0).Value, QSysInfo::machineHostName());
@@ -286,7 +267,7 @@ private slots:
         KtSNMPVarList l;
         l.AppendVar(QStringLiteral("1.3.6.1.2.1.1.77"), QStringLiteral("nothing"), KtType::Integer, KtAccess::ReadOnly);
         KtSNMPRequest r(l);
-        aim(r, m_agent.port(), v1());
+        aim(r, m_env.port(), v1());
         try {
             r.Fetch(true);
             QFAIL("no exception");
@@ -299,7 +280,7 @@ private slots:
         t.AppendVar(QStringLiteral("1.3.6.1.2.1.1.9.1.5"), QStringLiteral("past"), KtType::Integer, KtAccess::ReadOnly);
         t.Kind = KtKind::MVT_UMV;
         KtSNMPRequest w(t);
-        aim(w, m_agent.port(), v1());
+        aim(w, m_env.port(), v1());
         w.ReadCommunity = QStringLiteral("sysonly");
         QVERIFY_THROWS_EXCEPTION(KtException, w.Fetch(true));
     }
@@ -322,7 +303,7 @@ private slots:
         KtSNMPVarList l;
         l.AppendVar(QStringLiteral("1.3.6.1.2.1.1.4"), QStringLiteral("sysContact"), KtType::DisplayStr, KtAccess::ReadWrite);
         KtSNMPRequest w(l);
-        aim(w, m_agent.port(), cred);
+        aim(w, m_env.port(), cred);
         w.Vars.Get(0).Value = contact;
         QVERIFY(w.Store());
 
@@ -330,7 +311,7 @@ private slots:
         QCOMPARE(out.value(0).section(QLatin1Char(' '), 1).remove(QLatin1Char('"')), contact);
 
         KtSNMPRequest r(l);
-        aim(r, m_agent.port(), cred);
+        aim(r, m_env.port(), cred);
         r.Fetch(true);
         QCOMPARE(r.Vars.Get(0).Value, contact);
 
@@ -363,7 +344,7 @@ private slots:
         l.AppendVar(QStringLiteral("1.3.6.1.2.1.1.2"), QStringLiteral("sysObjectID"), KtType::ObjectId, KtAccess::ReadWrite);
         l.AppendVar(QStringLiteral("1.3.6.1.2.1.1.3"), QStringLiteral("sysUpTime"), KtType::TimeTicks, KtAccess::ReadWrite);
         KtSNMPRequest w(l);
-        aim(w, m_agent.port(), v2c());
+        aim(w, m_env.port(), v2c());
         w.Fetch(true);
         const KtSNMPVarList before = w.Vars;
 
@@ -375,7 +356,7 @@ private slots:
             QVERIFY(w.Vars.IsWritable(i));
         }
         KtSNMPRequest r(l);
-        aim(r, m_agent.port(), v2c());
+        aim(r, m_env.port(), v2c());
         r.Fetch(true);
         QCOMPARE(r.Vars.Get(1).Value, place);
 
@@ -393,7 +374,7 @@ private slots:
         KtSNMPVarList l;
         l.AppendVar(QStringLiteral("1.3.6.1.2.1.1.4"), QStringLiteral("sysContact"), KtType::DisplayStr, KtAccess::ReadWrite);
         KtSNMPRequest w(l);
-        aim(w, m_agent.port(), v2c());
+        aim(w, m_env.port(), v2c());
         w.WriteCommunity = QStringLiteral("cobalt");
         w.Vars.Get(0).Value = QStringLiteral("nobody");
         try {

@@ -2,7 +2,8 @@
 // against the stock snmpd.
 
 #include "SnmpResults.h"
-#include "SnmpTestSupport.h"
+#include "support/ExceptionCode.h"
+#include "support/SnmpTestSupport.h"
 
 #include "errors/KtException.h"
 #include "snmp/KtSNMPSession.h"
@@ -17,12 +18,7 @@ namespace {
 
 int fetchCode(KtSNMPRequest &r)
 {
-    try {
-        r.Fetch(true);
-    } catch (const KtException &e) {
-        return e.code();
-    }
-    return 0;
+    return codeOf([&] { r.Fetch(true); });
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // Varbind conversions, end-of-column rule and PDU contents of the request
 // engine, without an agent (sets go to a port that never answers).
 
-#include "SnmpdProcess.h"
+#include "support/ExceptionCode.h"
+#include "support/LoopbackUdp.h"
 
-#include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
 #include "snmp/KtSNMPSession.h"
 #include "values/KtOptionList.h"
@@ -33,16 +33,6 @@ KtVarBind bind(quint8 syntax, qint64 integer = 0, const QByteArray &octets = {},
     vb.octets = octets;
     vb.objectId = objectId;
     return vb;
-}
-
-int codeOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const KtException &e) {
-        return e.code();
-    }
-    return 0;
 }
 
 // Records the OIDs of a set as the engine puts them into the PDU.
@@ -265,7 +255,7 @@ private slots:
     {
         QFETCH(QString, oid);
         QFETCH(QString, value);
-        SnmpdTest::SilentPort silent;
+        TestSupport::SilentPort silent;
         KtSNMPVarList l;
         l.AppendVar(oid, QStringLiteral("v"), KtType::ObjectId, KtAccess::ReadWrite);
         KtSNMPRequest r(l);
@@ -305,7 +295,7 @@ private slots:
         l.AppendVar(QStringLiteral("1.9.5"), QStringLiteral("ro"), KtType::Integer, KtAccess::ReadOnly);
         l.Kind = quint8(kind);
         l.IndexCount = kind >= 2 ? 2 : 0;
-        SnmpdTest::SilentPort silent;
+        TestSupport::SilentPort silent;
         RecordingRequest r(l);
         r.Vars.Suffix = listSuffix;
         r.Host = QStringLiteral("127.0.0.1");

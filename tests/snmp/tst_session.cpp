@@ -1,11 +1,11 @@
 // The engine-boots store, session start-up and the settings records.
 
-#include "errors/KtException.h"
 #include "snmp/KtBootCounter.h"
 #include "snmp/KtSNMPRequest.h"
 #include "snmp/KtSNMPSession.h"
 #include "snmp/KtSnmpEngine.h"
 #include "snmp/SnmpEventProcessor.h"
+#include "support/ExceptionCode.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,14 +31,7 @@ void writeAll(const QString &path, const QByteArray &data)
 
 int startCode(const QString &folder, QString *message = nullptr)
 {
-    try {
-        KtSNMPSession::StartSession(folder);
-    } catch (const KtException &e) {
-        if (message)
-            *message = e.message();
-        return e.code();
-    }
-    return 0;
+    return codeOf([&] { KtSNMPSession::StartSession(folder); }, message);
 }
 
 } // namespace

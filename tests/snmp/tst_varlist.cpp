@@ -1,6 +1,6 @@
-#include "errors/KtException.h"
 #include "snmp/KtNumList.h"
 #include "snmp/KtSNMPVarList.h"
+#include "support/ExceptionCode.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
@@ -44,16 +44,6 @@ KtSNMPVarList indexList(const QList<Column> &columns)
         list.Get(i).Value = columns[i].value;
     }
     return list;
-}
-
-int errorCode(const std::function<void()> &call)
-{
-    try {
-        call();
-    } catch (const KtException &e) {
-        return e.code();
-    }
-    return 0;
 }
 
 } // namespace
@@ -359,8 +349,8 @@ void TestVarList::suffixOfSeveralColumns()
 
     // A type no index can have.
     KtSNMPVarList bad = indexList({{KtType::Integer, idx, "1"}, {250u, idx, "2"}});
-    QCOMPARE(errorCode([&] { (void)bad.EncodeIndexSuffix(); }), -511);
-    QCOMPARE(errorCode([&] { bad.DecodeIndexSuffix("1.2"); }), -511);
+    QCOMPARE(codeOf([&] { (void)bad.EncodeIndexSuffix(); }), -511);
+    QCOMPARE(codeOf([&] { bad.DecodeIndexSuffix("1.2"); }), -511);
     QCOMPARE(bad.Get(0).Value, QString("1"));
 }
 
@@ -378,7 +368,7 @@ void TestVarList::shortSuffixRaises()
     QFETCH(QString, suffix);
     KtSNMPVarList list = indexList(
         {{KtType::Integer, idx, "old0"}, {KtType::OctetStr, idx, "old1"}, {KtType::IpAddress, idx, "old2"}});
-    QCOMPARE(errorCode([&] { list.DecodeIndexSuffix(suffix); }), -514);
+    QCOMPARE(codeOf([&] { list.DecodeIndexSuffix(suffix); }), -514);
     // Nothing of a half-decoded suffix is kept.
     QCOMPARE(list.Get(0).Value, QString("old0"));
     QCOMPARE(list.Get(1).Value, QString("old1"));

@@ -1,4 +1,5 @@
 #include "errors/KtException.h"
+#include "support/AllValueTypes.h"
 #include "values/KtTypes.h"
 #include "values/KtValueText.h"
 
@@ -15,15 +16,6 @@ using namespace KtValue;
 namespace {
 
 constexpr int kCases = 3000;
-
-const quint32 kAllTypes[] = {
-    KtType::Boolean, KtType::Integer, KtType::BitStr, KtType::OctetStr, KtType::Null,
-    KtType::ObjectId, KtType::IpAddress, KtType::Counter, KtType::Gauge, KtType::TimeTicks,
-    KtType::Opaque, KtType::NsapAddr, KtType::Counter64, KtType::UInteger, KtType::Double,
-    KtType::MacAddress, KtType::DateTime, KtType::BcDateTime, KtType::DisplayStr,
-    KtType::Ipv6Address, KtType::Bool8, KtType::Int8, KtType::UInt8, KtType::Bool16,
-    KtType::Int16, KtType::UInt16,
-};
 
 // Types whose raw form always has the part size, whatever the text.
 bool alwaysFixedSize(quint32 type)

@@ -1,5 +1,6 @@
 #include "errors/KtCatalogue.h"
-#include "errors/KtException.h"
+#include "support/AllValueTypes.h"
+#include "support/ExceptionCode.h"
 #include "values/KtTypes.h"
 #include "values/KtValueText.h"
 
@@ -35,28 +36,6 @@ double rawDouble(const QByteArray &raw)
         bits = (bits << 8) | quint8(raw[i]);
     return std::bit_cast<double>(bits);
 }
-
-// Code and message of the KtException raised by f; 0 when nothing is raised.
-int raisedCode(const std::function<void()> &f, QString *message = nullptr)
-{
-    try {
-        f();
-    } catch (const KtException &e) {
-        if (message)
-            *message = e.message();
-        return e.code();
-    }
-    return 0;
-}
-
-const quint32 kAllTypes[] = {
-    KtType::Boolean, KtType::Integer, KtType::BitStr, KtType::OctetStr, KtType::Null,
-    KtType::ObjectId, KtType::IpAddress, KtType::Counter, KtType::Gauge, KtType::TimeTicks,
-    KtType::Opaque, KtType::NsapAddr, KtType::Counter64, KtType::UInteger, KtType::Double,
-    KtType::MacAddress, KtType::DateTime, KtType::BcDateTime, KtType::DisplayStr,
-    KtType::Ipv6Address, KtType::Bool8, KtType::Int8, KtType::UInt8, KtType::Bool16,
-    KtType::Int16, KtType::UInt16,
-};
 
 } // namespace
 
@@ -273,9 +252,9 @@ void TstValueText::shortRawRaises()
     QFETCH(int, least);
     QCOMPARE(PartSize(type), size);
     QString message;
-    QCOMPARE(raisedCode([&] { RawToText(QByteArray(least - 1, '\1'), type); }, &message), -518);
+    QCOMPARE(codeOf([&] { RawToText(QByteArray(least - 1, '\1'), type); }, &message), -518);
     QCOMPARE(message, KtCatalogue::Text(KtCatalogue::Engine, KtCatalogue::EngBadPartValue));
-    QCOMPARE(raisedCode([&] { RawToText(QByteArray(least, '\1'), type); }), 0);
+    QCOMPARE(codeOf([&] { RawToText(QByteArray(least, '\1'), type); }), 0);
 }
 
 void TstValueText::unknownTypeRaises_data()
@@ -289,10 +268,10 @@ void TstValueText::unknownTypeRaises()
 {
     QFETCH(quint32, type);
     QString message;
-    QCOMPARE(raisedCode([&] { TextToRaw(QStringLiteral("1"), type); }, &message), -511);
+    QCOMPARE(codeOf([&] { TextToRaw(QStringLiteral("1"), type); }, &message), -511);
     QCOMPARE(message, KtCatalogue::Text(KtCatalogue::Engine, KtCatalogue::EngBadSyntax));
-    QCOMPARE(raisedCode([&] { RawToText(hex("01020304"), type); }), -511);
-    QCOMPARE(raisedCode([&] { ExtractPart(hex("01020304"), 0, type); }), -511);
+    QCOMPARE(codeOf([&] { RawToText(hex("01020304"), type); }), -511);
+    QCOMPARE(codeOf([&] { ExtractPart(hex("01020304"), 0, type); }), -511);
     QCOMPARE(PartSize(type), -2);
 }
 
@@ -345,7 +324,7 @@ void TstValueText::extractPartOutOfRange()
     QFETCH(int, offset);
     QFETCH(quint32, type);
     QString message;
-    QCOMPARE(raisedCode([&] { ExtractPart(hex("000102030405"), offset, type); }, &message), -519);
+    QCOMPARE(codeOf([&] { ExtractPart(hex("000102030405"), offset, type); }, &message), -519);
     QCOMPARE(message, KtCatalogue::Text(KtCatalogue::Engine, KtCatalogue::EngPartRange));
 }
 
@@ -593,7 +572,7 @@ void TstValueText::bcDateTimeOutOfRange_data()
 void TstValueText::bcDateTimeOutOfRange()
 {
     QFETCH(double, days);
-    QCOMPARE(raisedCode([&] { RawToText(doubleRaw(days), KtType::BcDateTime); }), -518);
+    QCOMPARE(codeOf([&] { RawToText(doubleRaw(days), KtType::BcDateTime); }), -518);
 }
 
 void TstValueText::oidParsing_data()

@@ -1,54 +1,24 @@
 #pragma once
 
-// Shared set-up of the generic dialog tests: the agent, the session aimed
-// at it, bindings built from descriptor tables, engine read-backs, and a
-// message service that records instead of showing.
+// Shared set-up of the generic dialog tests: bindings built from
+// descriptor tables, engine read-backs, dialogs scripted from inside their
+// modal loop. The agent session and the message service are the common ones.
 
-#include "AgentProcess.h"
+#include "support/AgentSession.h"
+#include "support/ScriptedMessages.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "mib/KtMibData.h"
 #include "snmp/KtSNMPRequest.h"
-#include "snmp/KtSNMPSession.h"
 #include "values/KtTypes.h"
-#include "values/widgets/KtMessageService.h"
 
 #include <QDialog>
 #include <QPlainTextEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
-
-// Records every box; questions take the scripted answers (No once used up).
-class ScriptedBoxes : public KtMessageService::Backend
-{
-public:
-    ScriptedBoxes() : m_previous(KtMessageService::SetBackend(this)) {}
-    ~ScriptedBoxes() override { KtMessageService::SetBackend(m_previous); }
-
-    bool Show(const KtMessageService::Message &message) override
-    {
-        texts.append(message.text);
-        captions.append(message.caption);
-        return message.kind == KtMessageService::Kind::Ask && !answers.isEmpty() && answers.takeFirst();
-    }
-    void clear()
-    {
-        texts.clear();
-        captions.clear();
-        answers.clear();
-    }
-
-    QStringList texts;
-    QStringList captions;
-    QList<bool> answers;
-
-private:
-    KtMessageService::Backend *m_previous;
-};
 
 namespace Generic {
 
@@ -59,32 +29,6 @@ inline const KtSNMPVarTable &Table(const char *name)
         qFatal("no descriptor table %s", name);
     return *t;
 }
-
-// An agent on a free loopback port and the session aimed at it.
-class AgentSession
-{
-public:
-    bool start(const QStringList &options = {})
-    {
-        if (!agent.start(options))
-            return false;
-        // Starting the session resets its records.
-        KtSNMPSession::StartSession(folder.path());
-        KtSNMPSession::Device().Host = QStringLiteral("127.0.0.1");
-        KtSNMPSession::Device().AgentPort = agent.port();
-        KtSNMPSession::Security().Version = 1;
-        KtSNMPSession::SetTimeout(200);
-        return true;
-    }
-    void stop()
-    {
-        KtSNMPSession::StopSession();
-        agent.stop();
-    }
-
-    AgentProcess agent;
-    QTemporaryDir folder;
-};
 
 inline KtSNMPRequest2Edits *Binding(QWidget *owner, const char *table, quint8 kind, int indexCount)
 {

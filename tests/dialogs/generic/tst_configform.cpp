@@ -39,7 +39,7 @@ class TestConfigForm : public QObject
 {
     Q_OBJECT
 
-    Generic::AgentSession m_session;
+    AgentSession m_session;
 
 private slots:
     // Every answer comes late, so a walk of the port table takes a while.

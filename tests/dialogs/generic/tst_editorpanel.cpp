@@ -72,8 +72,8 @@ class TestEditorPanel : public QObject
 {
     Q_OBJECT
 
-    Generic::AgentSession m_session;
-    ScriptedBoxes m_boxes;
+    AgentSession m_session;
+    ScriptedMessages m_boxes{ScriptedMessages::RecordOnly{}};
 
 private slots:
     void initTestCase() { QVERIFY(m_session.start()); }
@@ -140,12 +140,12 @@ private slots:
         QCOMPARE(f.panel->EditsPanel->RowText(2), before);
         f.panel->EditsPanel->Rows[2].Edit()->setText(typed);
         f.panel->Buttons->SetCheckedButton->click();
-        QCOMPARE(m_boxes.texts.value(0), box);
+        QCOMPARE(m_boxes.texts().value(0), box);
         QCOMPARE(Generic::EngineScalar("Bridge8021dInformation", 2), box.isEmpty() ? typed : before);
         if (box.isEmpty())
             QVERIFY(Generic::LastLine(f.memo()).startsWith("Set: Ok!"));
         else
-            QCOMPARE(m_boxes.captions.value(0), QStringLiteral("Warning"));
+            QCOMPARE(m_boxes.captions().value(0), QStringLiteral("Warning"));
     }
 
     void multicastRange_data()
@@ -191,11 +191,11 @@ private slots:
         if (!state)
             QTest::mouseClick(edits->Rows[4].CheckBox, Qt::LeftButton);
         panel->Buttons->SetCheckedButton->click();
-        QCOMPARE(m_boxes.texts.value(0), box);
+        QCOMPARE(m_boxes.texts().value(0), box);
         if (box.isEmpty()) {
             QVERIFY(panel->MsgPanel->Memo->toPlainText().contains("Set: "));  // sent; the agent has no such group
         } else {
-            QCOMPARE(m_boxes.captions.value(0), QStringLiteral("Error"));
+            QCOMPARE(m_boxes.captions().value(0), QStringLiteral("Error"));
             QVERIFY(!panel->MsgPanel->Memo->toPlainText().contains("Set: "));
             QCOMPARE(edits->Rows[1].Edit()->text(), from);
         }
@@ -245,7 +245,7 @@ private slots:
         binding.Request.Vars = KtSNMPVarList(Generic::Table("BasicInformation"), KtKind::SVT_SV, 0);
         TSNMPEditorPanel panel(nullptr, &binding);
         panel.Buttons->CloseButton->click();
-        QCOMPARE(m_boxes.texts, QStringList{"Please initial close form"});
+        QCOMPARE(m_boxes.texts(), QStringList{"Please initial close form"});
     }
 
     void glyphsReplaceCaptions()

@@ -98,8 +98,8 @@ class TestTablePanel : public QObject
 {
     Q_OBJECT
 
-    Generic::AgentSession m_session;
-    ScriptedBoxes m_boxes;
+    AgentSession m_session;
+    ScriptedMessages m_boxes{ScriptedMessages::RecordOnly{}};
 
     void typeNewTrustHost(TEditsPanel *edits, const QString &index)
     {
@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(status, QStringLiteral("createAndGo"));
         QVERIFY(indexFixed);
         QVERIFY(closed);
-        QVERIFY(m_boxes.texts.isEmpty());
+        QVERIFY(m_boxes.texts().isEmpty());
         QCOMPARE(rowOf(Generic::EngineRows("TrustHostTable", KtKind::MVT_UMV, 1), "12"),
                  (QStringList{"12", "172.16.4.0", "active", "255.255.255.0"}));
         QVERIFY(t.reread());
@@ -151,10 +151,10 @@ private slots:
         for (bool yes : {false, true}) {
             t.view->setCurrentItem(t.row(0, "12"));
             QVERIFY(t.panel->Buttons->DeleteButton->isEnabled());
-            m_boxes.answers = {yes};
+            m_boxes.answer({yes});
             QTest::keyClick(t.view, Qt::Key_Delete);
-            QCOMPARE(m_boxes.texts.takeLast(), QStringLiteral("Are you sure to delete ?"));
-            QCOMPARE(m_boxes.captions.takeLast(), QStringLiteral("Delete"));
+            QCOMPARE(m_boxes.texts().last(), QStringLiteral("Are you sure to delete ?"));
+            QCOMPARE(m_boxes.captions().last(), QStringLiteral("Delete"));
             QCOMPARE(rowOf(Generic::EngineRows("TrustHostTable", KtKind::MVT_UMV, 1), "12").isEmpty(), yes);
         }
         QCOMPARE(Generic::EngineRows("TrustHostTable", KtKind::MVT_UMV, 1), before);
@@ -384,7 +384,7 @@ private slots:
         QCOMPARE(csv.readAll(), t.panel->ListPanel->CsvText().toUtf8());
         t.panel->ListPanel->AskSavePath = [&](QWidget *) { return dir.filePath("missing/ports.csv"); };
         t.panel->ListPanel->ExportCsvAsked();
-        QVERIFY(m_boxes.texts.value(0).startsWith("Could not write"));
+        QVERIFY(m_boxes.texts().value(0).startsWith("Could not write"));
     }
 };
 

@@ -1,7 +1,8 @@
 // The monitors against the simulated agent, whose counters advance: a
 // normal agent, one with empty tables and a bad group, and a slow one.
 
-#include "AgentProcess.h"
+#include "support/AgentSession.h"
+#include "support/ScriptedMessages.h"
 
 #include "bindings/KtRequestLink.h"
 #include "bindings/KtSNMPRequest2Edits.h"
@@ -19,7 +20,6 @@
 #include "dialogs/registry/KtMainWindowServices.h"
 #include "snmp/KtSNMPSession.h"
 #include "snmp/KtSnmpEngine.h"
-#include "values/widgets/KtMessageService.h"
 
 #include <QAction>
 #include <QApplication>
@@ -40,21 +40,6 @@
 namespace {
 
 const QString kHost = QStringLiteral("127.0.0.1");
-
-// Records every box with its owner's caption; nobody has to click.
-struct Messages : KtMessageService::Backend
-{
-    QStringList texts;
-    QStringList owners;
-    KtMessageService::Backend *previous = KtMessageService::SetBackend(this);
-    ~Messages() override { KtMessageService::SetBackend(previous); }
-    bool Show(const KtMessageService::Message &m) override
-    {
-        texts.append(m.text);
-        owners.append(m.owner ? m.owner->windowTitle() : QString());
-        return true;
-    }
-};
 
 struct MainWindow : KtMainWindowServices
 {
@@ -99,25 +84,6 @@ bool samples(KtCounterMonitor *d, int n, int ms = 20000)
     return taken >= n;
 }
 
-// An agent started without the session's Net-SNMP folders in its environment.
-bool startAgent(AgentProcess &a, const QStringList &extra)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove(QStringLiteral("SNMPCONFPATH"));
-    env.remove(QStringLiteral("SNMP_PERSISTENT_DIR"));
-    a.process().setProcessEnvironment(env);
-    return a.start(extra);
-}
-
-void aimAt(const AgentProcess &a)
-{
-    KtSNMPSession::Device().Host = kHost;
-    KtSNMPSession::Device().AgentPort = a.port();
-    KtSNMPSession::Security().Version = 1;
-    KtSNMPSession::Security().ReadCommunity = QStringLiteral("cobalt");
-    KtSNMPSession::SetTimeout(200);
-}
-
 QStringList column(const QTreeWidget *list, int c)
 {
     QStringList texts;
@@ -138,10 +104,10 @@ class TestMonitors : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(startAgent(m_agent, {}));
+        QVERIFY(m_agent.startClean());
         KtSNMPSession::StartSession(m_folder.path());
     }
-    void init() { aimAt(m_agent); }
+    void init() { AgentSession::aimAt(m_agent.port()); }
     void cleanupTestCase()
     {
         KtSNMPSession::StopSession();
@@ -404,13 +370,13 @@ void TestMonitors::emptyAndBadAnswers()
                "1.3.6.1.2.1.7.4.0|65|12\n");
     seed.close();
     AgentProcess bare;
-    QVERIFY(startAgent(bare, {"--seed", seed.fileName()}));
-    aimAt(bare);
+    QVERIFY(bare.startClean({"--seed", seed.fileName()}));
+    AgentSession::aimAt(bare.port());
 
     RegisterMonitorDialogs();
     MainWindow main;
     main.window.show();
-    Messages messages;
+    ScriptedMessages messages{ScriptedMessages::RecordOnly{true}};
     for (const QString &cls : {QString("TIF_Counters"), QString("TTpBridgePortInfo_Table")}) {
         QTimer guard;  // a dialog that stayed open would hang the test
         guard.setSingleShot(true);
@@ -422,8 +388,11 @@ void TestMonitors::emptyAndBadAnswers()
         QVERIFY(KtDialogRegistry::Open(cls, {&main, "Picked : "}));
         QVERIFY2(guard.isActive(), qPrintable(cls + " did not close by itself"));
     }
-    QCOMPARE(messages.texts, QStringList(2, "This device don't support it!"));
-    QCOMPARE(messages.owners, QStringList(2, "Picked : " + kHost));
+    QCOMPARE(messages.texts(), QStringList(2, "This device don't support it!"));
+    QStringList owners;
+    for (const ScriptedMessages::Shown &m : messages.shown())
+        owners << m.ownerTitle;
+    QCOMPARE(owners, QStringList(2, "Picked : " + kHost));
     QVERIFY(main.window.isVisible());
     QSignalSpy later(&main.window, &QObject::objectNameChanged);
     QTimer::singleShot(10, &main.window, [&] { main.window.setObjectName("still running"); });
@@ -441,10 +410,10 @@ void TestMonitors::emptyAndBadAnswers()
         QCOMPARE(udp.Model().RowAt(i).Current, 0u);
         QCOMPARE(udp.Model().RowAt(i).ValueText, QString());
     }
-    messages.texts.clear();
+    messages.clear();
     udp.close();
     bare.stop();
-    QCOMPARE(messages.texts, QStringList());
+    QCOMPARE(messages.texts(), QStringList());
 }
 
 // Against a slow agent: a tick never starts a poll while one is out, and
@@ -452,8 +421,8 @@ void TestMonitors::emptyAndBadAnswers()
 void TestMonitors::slowAgent()
 {
     AgentProcess slow;
-    QVERIFY(startAgent(slow, {"--delay", "1200"}));
-    aimAt(slow);
+    QVERIFY(slow.startClean({"--delay", "1200"}));
+    AgentSession::aimAt(slow.port());
 
     auto *icmp = new TICMP_Counters(nullptr, {}, kHost);
     icmp->show();

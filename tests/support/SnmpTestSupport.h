@@ -1,16 +1,23 @@
 #pragma once
 
-// Shared pieces of the request tests: credentials per protocol version and
-// variable lists of well-known MIB-II objects.
+// Shared pieces of the request tests: credentials per protocol version,
+// variable lists of well-known MIB-II objects, and the snmpd-plus-session
+// set-up of a test object. Header only: its users link qsx_snmp anyway.
 
-#include "SnmpdProcess.h"
+#include "support/SnmpdProcess.h"
 
 #include "snmp/KtSNMPRequest.h"
+#include "snmp/KtSNMPSession.h"
 #include "snmp/KtSNMPVarList.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
 #include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <initializer_list>
+#include <utility>
 
 namespace SnmpdTest {
 
@@ -46,6 +53,44 @@ inline void aim(KtSNMPRequest &r, quint16 port, const Credentials &c)
     r.Timeout = 100;
     r.Retries = 1;
 }
+
+// A "cred" column with one row per given name and credentials. A template
+// so that it sees the test's Q_DECLARE_METATYPE(SnmpdTest::Credentials).
+template <class C = Credentials>
+void addCredentialRows(std::initializer_list<std::pair<const char *, C>> rows)
+{
+    QTest::addColumn<C>("cred");
+    for (const auto &[name, cred] : rows)
+        QTest::newRow(name) << cred;
+}
+
+// A stock snmpd and a started session with a short default time-out, for
+// the lifetime of a test object: start() in initTestCase, stop() in cleanupTestCase.
+class SnmpdSession
+{
+public:
+    bool start()
+    {
+        if (!m_agent.start())
+            return false;
+        KtSNMPSession::StartSession(m_folder.path());
+        KtSNMPSession::SetTimeout(200);
+        return true;
+    }
+    void stop()
+    {
+        KtSNMPSession::StopSession();
+        m_agent.stop();
+    }
+    SnmpdProcess &agent() { return m_agent; }
+    quint16 port() const { return m_agent.port(); }
+    // The session's folder (engine state, settings).
+    QString folder() const { return m_folder.path(); }
+
+private:
+    SnmpdProcess m_agent;
+    QTemporaryDir m_folder;
+};
 
 inline const char *IfTable = "1.3.6.1.2.1.2.2.1";
 
