@@ -3,8 +3,10 @@
 // change leaves on the agent, and what a refused or failed write leaves
 // in the dialog.
 
-#include "GenericTestSupport.h"
+#include "support/AgentSession.h"
+#include "support/ScriptedMessages.h"
 
+#include "bindings/KtSNMPRequest2Edits.h"
 #include "dialogs/dedicated/KtDedicatedSecondHalf.h"
 #include "dialogs/dedicated/TACLMeterForm.h"
 #include "dialogs/dedicated/TACLMeterFormRules.h"
@@ -29,18 +31,29 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <algorithm>
 
-using Generic::LastLine;
-using Generic::WaitIdle;
-
 namespace {
 
 const QString Host = QStringLiteral("127.0.0.1");
+
+bool WaitIdle(const KtSNMPRequest2Controls *b, int ms = 20000)
+{
+    return QTest::qWaitFor([b] { return !b->Busy; }, ms);
+}
+
+QString LastLine(const QPlainTextEdit *memo)
+{
+    const QStringList lines = memo->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return lines.isEmpty() ? QString() : lines.last();
+}
 
 // Every row of the list as the agent holds it now, one text per column.
 QList<QStringList> agentRows(const KtSNMPVarList &list)
@@ -186,7 +199,7 @@ class TestSecondHalfDialogs : public QObject
 {
     Q_OBJECT
 
-    Generic::AgentSession m_agent;
+    AgentSession m_agent;
 
     // The binding's writes go with the read community: the agent refuses them.
     static void refuseWrites(KtSNMPRequest2Controls *binding)
@@ -205,7 +218,7 @@ private slots:
     void md5Keys()
     {
         using namespace TMd5InformationFormRules;
-        ScriptedBoxes boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         TMd5InformationForm form(nullptr, QStringLiteral("MD5 Information Table: ") + Host);
         form.show();
         QVERIFY(firstReadDone(&form, form.Edits));
@@ -223,7 +236,7 @@ private slots:
                 edit->KeyIDEdit->setText(QString::fromLatin1(id));
                 edit->KeyEdit->setText(QString::fromLatin1(key));
                 edit->SetButton->click();
-                QCOMPARE(boxes.texts, QStringList{QString::fromLatin1(refusal)});
+                QCOMPARE(boxes.texts(), QStringList{QString::fromLatin1(refusal)});
                 QVERIFY(edit->isVisible());
             });
         }
@@ -274,7 +287,7 @@ private slots:
         boxes.clear();
         form.ListView1->clearSelection();
         form.DeleteButton->click();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("Choose the item first.")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Choose the item first.")});
         // (a row other than the last one read, which the list's values still hold)
         select(form.ListView1, itemWith(form.ListView1, QStringLiteral("ospfkey2")));
         edit->KeyIDEdit->setText(QStringLiteral("1"));  // what the form holds does not matter
@@ -283,13 +296,13 @@ private slots:
         QVERIFY(agentRow(KeyList(), {"2"}).isEmpty());
         QVERIFY(!agentRow(KeyList(), {"1"}).isEmpty() && !agentRow(KeyList(), {"9"}).isEmpty());
         QVERIFY(!itemWith(form.ListView1, QStringLiteral("ospfkey2")));
-        QCOMPARE(boxes.texts.size(), 1);
+        QCOMPARE(boxes.texts().size(), 1);
     }
 
     void bootpRelay()
     {
         using namespace TBOOTCtrlTableFormRules;
-        ScriptedBoxes boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         TBOOTCtrlTableForm form(nullptr, QStringLiteral("BOOTP Ctrl Table: ") + Host);
         form.show();
         QVERIFY(firstReadDone(&form, form.Edits));
@@ -303,7 +316,7 @@ private slots:
             add->Edit1->setText(QStringLiteral("System"));
             add->Edit2->setText(QStringLiteral("10.90.90.204"));
             add->DeleteBtn->click();
-            QCOMPARE(boxes.texts, QStringList{QStringLiteral("One Interface Can Only With Four Bootp Servers")});
+            QCOMPARE(boxes.texts(), QStringList{QStringLiteral("One Interface Can Only With Four Bootp Servers")});
         });
         QCOMPARE(agentRows(RelayList()).size(), listed);
 
@@ -339,7 +352,7 @@ private slots:
     void ipInterfaces()
     {
         using namespace TIpCtrlFormRules;
-        ScriptedBoxes boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         TIpCtrlForm form(nullptr, Host);
         QCOMPARE(form.windowTitle(), QStringLiteral("IP Control Table : ") + Host);
         form.show();
@@ -352,7 +365,7 @@ private slots:
         select(form.ListView1, itemWith(form.ListView1, SystemInterface));
         QVERIFY(form.btnEdit->isEnabled() && !form.btnAdd->isEnabled() && !form.btnDel->isEnabled());
         form.DeleteClicked();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("The system IP interface can't be deleted.")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("The system IP interface can't be deleted.")});
         QVERIFY(!agentRow(InterfaceList(), {"10.90.90.90"}).isEmpty());
         form.ListView1->clearSelection();
 
@@ -374,7 +387,7 @@ private slots:
             QCOMPARE(edit->cbxState->currentText(), QStringLiteral("createAndGo"));
             fill("192.168.77.1", "255.255.255.128");
             edit->btnSet->click();
-            QCOMPARE(boxes.texts, QStringList{QStringLiteral("Please input valid Subnet Mask.")});
+            QCOMPARE(boxes.texts(), QStringList{QStringLiteral("Please input valid Subnet Mask.")});
         });
         QCOMPARE(agentRows(InterfaceList()).size(), listed);
 
@@ -446,7 +459,7 @@ private slots:
     {
         AgentProcess slow;
         QVERIFY(slow.start({"--delay", "300"}));
-        ScriptedBoxes boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         TIpCtrlForm form(nullptr, Host);
         form.Edits->Request.AgentPort = slow.port();
         form.show();
@@ -457,7 +470,7 @@ private slots:
         QVERIFY(!form.btnStop->isEnabled() && form.btnRefresh->isEnabled());
         QVERIFY(form.ListView1->topLevelItemCount() < 3);
         form.btnAdd->click();
-        QCOMPARE(boxes.texts, QStringList{QStringLiteral("The list has not been read completely. Please refresh it first.")});
+        QCOMPARE(boxes.texts(), QStringList{QStringLiteral("The list has not been read completely. Please refresh it first.")});
         QVERIFY(!form.EditForm->isVisible());
 
         // Refresh reads the list whole, and Add opens.
@@ -465,7 +478,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return !form.Edits->Busy && form.btnRefresh->isEnabled(); }, 20000));
         QVERIFY(form.ListView1->topLevelItemCount() >= 3);
         whileModal(form.EditForm, [&] { form.btnAdd->click(); }, [] {});
-        QCOMPARE(boxes.texts.size(), 1);
+        QCOMPARE(boxes.texts().size(), 1);
     }
 
     void sslControl()
@@ -492,10 +505,10 @@ private slots:
         QCOMPARE(form.cbxciphersuites[2]->currentText(), QStringLiteral("enabled"));
 
         // A timeout past 32 bits is refused before anything goes out.
-        ScriptedBoxes boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         form.edtCacheTimeOut->setText(QStringLiteral("4294967296"));
         form.btnSet->click();
-        QCOMPARE(boxes.texts.size(), 1);
+        QCOMPARE(boxes.texts().size(), 1);
         QCOMPARE(agentScalars(SslList()), after);
 
         // A failed set keeps the typed values and shows why.
@@ -523,7 +536,7 @@ private slots:
     void serverControl()
     {
         using namespace TfrmACCServerCtrlRules;
-        ScriptedBoxes boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         TfrmACCServerCtrl form(nullptr, QStringLiteral("ACC Server Control Table : ") + Host);
         form.show();
         QVERIFY(firstReadDone(&form, form.Edits));
@@ -550,9 +563,9 @@ private slots:
         refuseWrites(form.Edits);
         form.cbRowState->setCurrentText(QStringLiteral("delete"));
         form.SetButton->click();
-        QCOMPARE(boxes.texts.size(), 1);
-        QVERIFY(boxes.texts.first().startsWith(QStringLiteral("Set entry failed!\n")));
-        QVERIFY(boxes.texts.first().size() > QStringLiteral("Set entry failed!\n").size());
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY(boxes.texts().first().startsWith(QStringLiteral("Set entry failed!\n")));
+        QVERIFY(boxes.texts().first().size() > QStringLiteral("Set entry failed!\n").size());
         QCOMPARE(form.cbRowState->currentText(), QStringLiteral("delete"));
         QCOMPARE(form.edtIPAddr->text(), QStringLiteral("10.90.90.12"));
         allowWrites(form.Edits);
@@ -564,7 +577,7 @@ private slots:
 
     void aclMeters()
     {
-        ScriptedBoxes boxes;
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
         TACLMeterForm form(nullptr, QStringLiteral("ACL Meter Table: ") + Host);
         form.show();
         QVERIFY(firstReadDone(&form, form.Edits));
@@ -594,7 +607,7 @@ private slots:
         form.RateEdit->setText(QStringLiteral("999937"));
         form.EditButton->click();
         // (the box's own check may speak first when it loses the focus)
-        QVERIFY(boxes.texts.contains(QStringLiteral("Meter Rate must be a whole number from 0 to 999936.")));
+        QVERIFY(boxes.texts().contains(QStringLiteral("Meter Rate must be a whole number from 0 to 999936.")));
         QCOMPARE(agentRow(meters, ids).value(2), QStringLiteral("128"));
         refuseWrites(form.Edits);
         form.RateEdit->setText(QStringLiteral("64"));
