@@ -1,0 +1,31 @@
+#pragma once
+
+#include "snmp/KtSNMPVarList.h"
+
+#include <QString>
+
+#include <optional>
+
+// What the access-control server dialog checks before a row state is set.
+namespace TfrmACCServerCtrlRules {
+
+enum Column { GroupColumn, AddressColumn, ProtocolColumn, RowStateColumn };
+enum class Field { Group, Address, Protocol, RowState };
+
+struct Refusal
+{
+    QString Message;
+    Field Focus;
+};
+
+// The servers of the authentication groups, named by group, address and
+// protocol; the table is only written.
+KtSNMPVarList ServerList();
+
+// The four fields of the dialog (a drop-down without choice gives "");
+// nothing when the set may go, and then *address holds the address as it
+// is to be sent.
+std::optional<Refusal> CheckSet(const QString &group, const QString &address, const QString &protocol,
+                                const QString &rowState, QString *plainAddress);
+
+} // namespace TfrmACCServerCtrlRules
