@@ -3,6 +3,7 @@
 
 #include "support/ScriptedMessages.h"
 
+#include "shell/KtAllDialogs.h"
 #include "shell/TFindEntryDialog.h"
 #include "shell/TMainForm.h"
 #include "shell/catalogue/KtMenuCatalogue.h"
@@ -198,6 +199,24 @@ private slots:
         QVERIFY(disabledKeptOpen);
         QCOMPARE(opened, 1);
         QVERIFY(!QApplication::activeModalWidget());
+    }
+    // Last: it leaves nothing registered behind for the cases above.
+    void programRegistersEveryNamedDialog()
+    {
+        RegisterAllDialogs();
+        TMainForm form;
+        QStringList missing;
+        const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
+        for (int i = 0; i < catalogue.count(); ++i) {
+            const KtMenuEntry &entry = catalogue.at(i);
+            if (entry.action() != KtMenuEntry::Dedicated)
+                continue;
+            if (!KtDialogRegistry::Has(entry.formClass()) || !form.MenuItem(entry.name())->isEnabled())
+                missing.append(entry.name() + QLatin1Char('/') + entry.formClass());
+        }
+        for (const QString &name : KtDialogRegistry::Names())
+            KtDialogRegistry::Unregister(name);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1String(", "))));
     }
 };
 
