@@ -136,6 +136,62 @@ private slots:
         QCOMPARE(read(), written);
     }
 
+    // IDEA stays a choice, but OK asks first when the next start would use it.
+    void privacyTheBuildCannotUse_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("priv");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("IDEA, no") << 2 << 2 << true << false;
+        QTest::newRow("IDEA, yes") << 2 << 2 << true << true;
+        QTest::newRow("IDEA without privacy") << 1 << 2 << false << true;
+        QTest::newRow("DES") << 2 << 1 << false << true;
+    }
+    void privacyTheBuildCannotUse()
+    {
+        QFETCH(int, level);
+        QFETCH(int, priv);
+        QFETCH(bool, asked);
+        QFETCH(bool, yes);
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
+        boxes.answer({yes});
+        KtDisplaySettings settings;
+        settings.Host = QStringLiteral("127.0.0.1");
+        TfrmConfigSNMP dialog(settings, m_dir.path());
+        dialog.show();
+        fill(&dialog, 2, QStringLiteral("SHA_DES_User"), level, 2, priv);
+        QTest::mouseClick(child<QPushButton>(&dialog, "btnOk"), Qt::LeftButton);
+        QCOMPARE(boxes.texts(), asked ? QStringList{KtConfigSNMPRules::PrivacyQuestion()} : QStringList());
+        const bool saved = !asked || yes;
+        QCOMPARE(dialog.isVisible(), !saved);
+        QCOMPARE(read().contains("\r\nPrivProtocol=" + QByteArray::number(priv) + "\r\n"), saved);
+        QCOMPARE(QFile::exists(profile()), saved);
+    }
+
+    // The edits of pass phrases and communities show dots; a context name shows as typed.
+    void secretsAreNotShown()
+    {
+        KtDisplaySettings settings;
+        settings.Host = QStringLiteral("127.0.0.1");
+        TfrmConfigSNMP dialog(settings, m_dir.path());
+        auto *context = child<QLineEdit>(&dialog, "edtContext");
+        const auto shown = [&](const char *name) {
+            auto *edit = child<QLineEdit>(&dialog, name);
+            return !edit->text().isEmpty() && edit->displayText().contains(edit->text());
+        };
+        QVERIFY(!shown("edtContext") && !shown("edtCommunity"));  // the default communities
+        fill(&dialog, 2);
+        QTest::keyClicks(child<QLineEdit>(&dialog, "edtAuthPass"), QStringLiteral("auth phrase"));
+        QTest::keyClicks(child<QLineEdit>(&dialog, "edtPrivPass"), QStringLiteral("priv phrase"));
+        QTest::keyClicks(child<QLineEdit>(&dialog, "edtCommunity"), QStringLiteral("write"));
+        QTest::keyClicks(context, QStringLiteral("context"));
+        QVERIFY(!shown("edtAuthPass") && !shown("edtPrivPass") && !shown("edtCommunity"));
+        QVERIFY(shown("edtContext"));
+        fill(&dialog, 1);
+        QVERIFY(!shown("edtContext"));
+    }
+
     void profileIsReplacedWholeAndPrivate()
     {
         QFile old(profile());
