@@ -18,21 +18,17 @@ int main(int argc, char **argv)
     // A window for this switch that runs, or is still starting, comes to
     // the front instead; there is never a second one for the same title.
     KtSingleInstance instance(KtStartup::GuardTitle(arguments));
+    const auto refuse = [&arguments](const char *text, bool warn) {
+        KtStartup::ShowFailure(nullptr, QString::fromLatin1(text).arg(KtStartup::WindowHost(arguments)), warn);
+        return 1;
+    };
     switch (instance.Acquire()) {
     case KtSingleInstance::Claim::Activated:
         return 0;
     case KtSingleInstance::Claim::OwnerFailed:
-        KtStartup::ShowFailure(nullptr,
-                               QStringLiteral("A start for this switch (%1) is already showing an error.")
-                                   .arg(KtStartup::WindowHost(arguments)),
-                               false);
-        return 1;
+        return refuse("A start for this switch (%1) is already showing an error.", false);
     case KtSingleInstance::Claim::NoAnswer:
-        KtStartup::ShowFailure(nullptr,
-                               QStringLiteral("The running window for this switch (%1) does not answer.")
-                                   .arg(KtStartup::WindowHost(arguments)),
-                               true);
-        return 1;
+        return refuse("The running window for this switch (%1) does not answer.", true);
     case KtSingleInstance::Claim::First:
     case KtSingleInstance::Claim::Unguarded:
         break;

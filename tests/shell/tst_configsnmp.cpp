@@ -169,27 +169,18 @@ private slots:
         QCOMPARE(QFile::exists(profile()), saved);
     }
 
-    // The edits of pass phrases and communities show dots; a context name shows as typed.
+    // Pass phrases and communities show as dots; a context name (v3) as typed.
     void secretsAreNotShown()
     {
-        KtDisplaySettings settings;
-        settings.Host = QStringLiteral("127.0.0.1");
-        TfrmConfigSNMP dialog(settings, m_dir.path());
-        auto *context = child<QLineEdit>(&dialog, "edtContext");
-        const auto shown = [&](const char *name) {
-            auto *edit = child<QLineEdit>(&dialog, name);
-            return !edit->text().isEmpty() && edit->displayText().contains(edit->text());
+        TfrmConfigSNMP dialog(KtDisplaySettings{}, m_dir.path());
+        const auto masked = [&](const char *name) {
+            return child<QLineEdit>(&dialog, name)->echoMode() == QLineEdit::Password;
         };
-        QVERIFY(!shown("edtContext") && !shown("edtCommunity"));  // the default communities
+        QVERIFY(masked("edtAuthPass") && masked("edtPrivPass") && masked("edtCommunity") && masked("edtContext"));
         fill(&dialog, 2);
-        QTest::keyClicks(child<QLineEdit>(&dialog, "edtAuthPass"), QStringLiteral("auth phrase"));
-        QTest::keyClicks(child<QLineEdit>(&dialog, "edtPrivPass"), QStringLiteral("priv phrase"));
-        QTest::keyClicks(child<QLineEdit>(&dialog, "edtCommunity"), QStringLiteral("write"));
-        QTest::keyClicks(context, QStringLiteral("context"));
-        QVERIFY(!shown("edtAuthPass") && !shown("edtPrivPass") && !shown("edtCommunity"));
-        QVERIFY(shown("edtContext"));
+        QVERIFY(!masked("edtContext"));
         fill(&dialog, 1);
-        QVERIFY(!shown("edtContext"));
+        QVERIFY(masked("edtContext"));
     }
 
     void profileIsReplacedWholeAndPrivate()

@@ -136,8 +136,6 @@ private slots:
         // The switch /v found inside a pass phrase cuts it.
         QTest::newRow("bad number") << false << QStringList{"/I127.0.0.1", Read, "/v3", "/Ppriv/vQ~z-phrase"}
                                     << "The value \"****\" of the switch /v is not a valid number." << QStringList{};
-        QTest::newRow("unknown host") << false << QStringList{"/Ino-such-switch.invalid", Read, Write}
-                                      << "Error Host Name!" << QStringList{};
     }
     void nothingShowsASecret()
     {
