@@ -3,6 +3,7 @@
 #include "shell/KtAllDialogs.h"
 #include "shell/KtCommandLine.h"
 #include "shell/KtSingleInstance.h"
+#include "shell/KtStartup.h"
 #include "shell/TMainForm.h"
 
 #include <QApplication>
@@ -14,13 +15,29 @@ int main(int argc, char **argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("qsx4810"));
     const QStringList arguments = QApplication::arguments().mid(1);
 
-    // A window for this host that runs already comes to the front instead.
-    KtSingleInstance instance(KtCommandLine::Title(arguments));
-    if (instance.Acquire() == KtSingleInstance::Claim::Activated)
+    // A window for this switch that runs, or is still starting, comes to
+    // the front instead; there is never a second one for the same title.
+    KtSingleInstance instance(KtStartup::GuardTitle(arguments));
+    const auto refuse = [&arguments](const char *text, bool warn) {
+        KtStartup::ShowFailure(nullptr, QString::fromLatin1(text).arg(KtStartup::WindowHost(arguments)), warn);
+        return 1;
+    };
+    switch (instance.Acquire()) {
+    case KtSingleInstance::Claim::Activated:
         return 0;
+    case KtSingleInstance::Claim::OwnerFailed:
+        return refuse("A start for this switch (%1) is already showing an error.", false);
+    case KtSingleInstance::Claim::NoAnswer:
+        return refuse("The running window for this switch (%1) does not answer.", true);
+    case KtSingleInstance::Claim::First:
+    case KtSingleInstance::Claim::Unguarded:
+        break;
+    }
 
     RegisterAllDialogs();
     TMainForm form;
+    // Later starts learn of the failure before its message box waits for the operator.
+    QObject::connect(&form, &TMainForm::startFailed, &instance, &KtSingleInstance::SetFailed);
     if (!form.FormCreate(arguments, QApplication::applicationDirPath()))
         return form.ExitCode();
     QObject::connect(&instance, &KtSingleInstance::activateRequested, &form, [&form] {
@@ -30,5 +47,6 @@ int main(int argc, char **argv)
         form.activateWindow();
     });
     form.show();
+    instance.SetReady();
     return app.exec();
 }

@@ -93,3 +93,6 @@ struct KtStatusError
 
 // Maps a session status or PDU error-status to the signed code and its text.
 KtStatusError StatusToError(int status);
+
+// The code of a request that the agent did not answer in time (status -5).
+inline constexpr int KtTimeoutCode = -405;

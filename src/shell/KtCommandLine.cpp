@@ -160,7 +160,10 @@ Outcome Apply(const QStringList &arguments, const HostResolver &resolve, KtSNMPD
         case Kind::Integer: {
             const std::optional<qint64> n = ParseInteger(value, row->min, row->max);
             if (!n) {
-                outcome.Error = KtSwitchError{QString::fromLatin1(row->sw), value};
+                // Found inside the argument, the switch may have cut a pass
+                // phrase or community ("/Pa/very-long"): its value is not shown.
+                const QString sw = QString::fromLatin1(row->sw);
+                outcome.Error = KtSwitchError{sw, argument.startsWith(sw) ? value : QString::fromLatin1(Mask)};
                 return outcome;
             }
             row->applyInt(records, *n);

@@ -13,7 +13,7 @@ struct KtSNMPSecurity;
 struct KtSwitchError
 {
     QString Switch;  // "/t"
-    QString Value;   // the text after the switch
+    QString Value;   // the text after the switch; masked when the switch stood inside the argument
     QString Message() const;
 };
 
@@ -22,6 +22,8 @@ struct KtSwitchError
 namespace KtCommandLine {
 
 inline constexpr const char *ApplicationTitle = "QSX-4810";
+// What a community or pass phrase is shown as.
+inline constexpr const char *Mask = "****";
 
 // Prefix form: the rest of the argument when it is longer than the switch
 // and starts with it (case-sensitive); otherwise empty.

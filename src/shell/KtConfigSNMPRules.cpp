@@ -1,5 +1,8 @@
 #include "shell/KtConfigSNMPRules.h"
 
+#include "shell/KtProfile.h"
+#include "snmp/KtSnmpEngine.h"
+
 #include <QDir>
 #include <QLocale>
 #include <QSaveFile>
@@ -74,6 +77,17 @@ QString Validate(const KtConfigSNMPState &state)
     if (state.PrivProtocol < 0)
         return QStringLiteral("PrivProtocol is empty!");
     return {};
+}
+
+bool AsksAboutPrivacy(const KtConfigSNMPState &state)
+{
+    return state.Version == V3Position && state.SecurityLevel == AuthPrivPosition && state.PrivProtocol >= 0
+        && !KtSnmpEngine::SupportsPrivProtocol(KtProfile::PrivProtocolCode(state.PrivProtocol));
+}
+
+QString PrivacyQuestion()
+{
+    return QStringLiteral("This build cannot encrypt with IDEA: every SNMPv3 request will fail. Save anyway?");
 }
 
 QByteArray ProfileText(const KtConfigSNMPState &state, const QDateTime &now)

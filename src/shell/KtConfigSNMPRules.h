@@ -27,6 +27,7 @@ struct KtConfigSNMPState
 namespace KtConfigSNMPRules {
 
 inline constexpr int V3Position = 2;
+inline constexpr int AuthPrivPosition = 2;
 
 QStringList VersionItems();
 QStringList SecurityNames();
@@ -44,6 +45,11 @@ bool V3ControlsEnabled(const KtConfigSNMPState &state);
 
 // The message for the first empty v3 field; empty when OK may write.
 QString Validate(const KtConfigSNMPState &state);
+
+// Whether OK asks before saving: v3 with privacy by a protocol this build
+// cannot encrypt with (IDEA), so that every request of the next start fails.
+bool AsksAboutPrivacy(const KtConfigSNMPState &state);
+QString PrivacyQuestion();
 
 // The profile text: CR LF between lines, none after the last.
 QByteArray ProfileText(const KtConfigSNMPState &state, const QDateTime &now);

@@ -1,9 +1,13 @@
 #include "shell/KtSiblingModule.h"
 
+#include "shell/KtCommandLine.h"
 #include "shell/KtDisplaySettings.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
+
+#include <tuple>
 
 namespace KtSiblingModule {
 
@@ -15,22 +19,32 @@ KtSiblingCommand CommandLine(const QString &tableArgument, const QString &host, 
     if (tableArgument.startsWith(QLatin1String("/T")) && underscore > 2)
         command.Module = tableArgument.mid(2, underscore - 2);
 
+    // The sibling gets every value; the text shown has the secrets masked.
     QStringList &a = command.Arguments;
-    a << QLatin1String("/I") + host;
+    QStringList shown;
+    const auto add = [&](const char *option, const QString &value, bool secret) {
+        a << QLatin1String(option) + value;
+        shown << QLatin1String(option) + (secret ? QLatin1String(KtCommandLine::Mask) : value);
+    };
+    add("/I", host, false);
     if (settings.Version == QLatin1String("3")) {
-        const QPair<const char *, const QString *> options[] = {
-            {"/t", &settings.Port},          {"/v", &settings.Version},       {"/d", &settings.ContextEngineID},
-            {"/m", &settings.SecurityModel}, {"/n", &settings.SecurityName},  {"/l", &settings.SecurityLevel},
-            {"/a", &settings.AuthProtocol},  {"/p", &settings.PrivProtocol},  {"/A", &settings.AuthPassword},
-            {"/P", &settings.PrivPassword},  {"/c", &settings.ContextName},
+        const std::tuple<const char *, const QString *, bool> options[] = {
+            {"/t", &settings.Port, false},          {"/v", &settings.Version, false},
+            {"/d", &settings.ContextEngineID, false}, {"/m", &settings.SecurityModel, false},
+            {"/n", &settings.SecurityName, false},  {"/l", &settings.SecurityLevel, false},
+            {"/a", &settings.AuthProtocol, false},  {"/p", &settings.PrivProtocol, false},
+            {"/A", &settings.AuthPassword, true},   {"/P", &settings.PrivPassword, true},
+            {"/c", &settings.ContextName, false},
         };
-        for (const auto &[option, value] : options)
-            a << QLatin1String(option) + *value;
+        for (const auto &[option, value, secret] : options)
+            add(option, *value, secret);
     } else {
-        a << QLatin1String("/R") + settings.ReadCommunity << QLatin1String("/W") + settings.WriteCommunity;
+        add("/R", settings.ReadCommunity, true);
+        add("/W", settings.WriteCommunity, true);
     }
     a << tableArgument;
-    command.Text = command.Module + QLatin1Char(' ') + a.join(QLatin1Char(' ')) + QLatin1Char(' ') + extra;
+    shown << tableArgument;
+    command.Text = command.Module + QLatin1Char(' ') + shown.join(QLatin1Char(' ')) + QLatin1Char(' ') + extra;
     // The extra text is empty for every menu entry; an empty argument would
     // only reach the sibling as a blank word.
     if (!extra.isEmpty())
@@ -74,6 +88,11 @@ QString FailureText(const QString &module, const QString &reason)
 {
     return QStringLiteral("%1 could not be started: %2").arg(module.isEmpty() ? QStringLiteral("Sibling module") : module,
                                                               reason);
+}
+
+QString NotInstalledText(const QString &module, const QString &folder)
+{
+    return QStringLiteral("%1 module is not installed (looked in %2 and PATH)").arg(module, QDir::toNativeSeparators(folder));
 }
 
 } // namespace KtSiblingModule

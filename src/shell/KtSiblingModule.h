@@ -12,7 +12,7 @@ struct KtSiblingCommand
 {
     QString Module;          // empty when the table argument names none
     QStringList Arguments;   // one per switch, so blanks stay inside their value
-    QString Text;            // the whole line as one text; ends with a blank
+    QString Text;            // the whole line as one text, communities and pass phrases as ****; ends with a blank
 };
 
 namespace KtSiblingModule {
@@ -30,5 +30,8 @@ bool Start(const KtSiblingCommand &command, const QString &folder, QString *reas
 
 // The status text for a start that failed.
 QString FailureText(const QString &module, const QString &reason);
+
+// Why an entry of module is disabled when Locate finds no program.
+QString NotInstalledText(const QString &module, const QString &folder);
 
 } // namespace KtSiblingModule

@@ -12,20 +12,22 @@
 #include <QHostAddress>
 #include <QHostInfo>
 
+#include <cstdio>
+
 namespace {
 
-KtStartupResult failed(QWidget *owner, const QString &message, bool warn)
+KtStartupResult failed(QWidget *owner, const QString &message, bool warn, const std::function<void()> &before)
 {
-    if (warn)
-        KtMessageService::Warn(owner, message);
-    else
-        KtMessageService::Inform(owner, message);
+    if (before)
+        before();
+    KtStartup::ShowFailure(owner, message, warn);
     KtStartupResult result;
     result.ExitCode = 1;
     return result;
 }
 
-KtStartupResult runSteps(const QStringList &arguments, const QString &executableFolder, QWidget *owner)
+KtStartupResult runSteps(const QStringList &arguments, const QString &executableFolder, QWidget *owner,
+                         const std::function<void()> &before)
 {
     KtStartupResult result;
     // The boots file goes to the current folder.
@@ -37,15 +39,15 @@ KtStartupResult runSteps(const QStringList &arguments, const QString &executable
 
     // Nothing below would be used: the program ends here.
     if (arguments.isEmpty())
-        return failed(owner, QStringLiteral("No parameter input"), false);
+        return failed(owner, QStringLiteral("No parameter input"), false, before);
 
     const KtCommandLine::Outcome outcome = KtCommandLine::Apply(
         arguments, &KtStartup::LookupIPv4, KtSNMPSession::Device(), KtSNMPSession::Scope(),
         KtSNMPSession::Security());
     if (outcome.HostFailed)
-        return failed(owner, QStringLiteral("Error Host Name!"), false);
+        return failed(owner, QStringLiteral("Error Host Name!"), false, before);
     if (outcome.Error)
-        return failed(owner, outcome.Error->Message(), true);
+        return failed(owner, outcome.Error->Message(), true, before);
 
     result.ProfilePath = KtProfile::PathFor(result.InstallationMode, executableFolder,
                                             KtSNMPSession::Device().Host);
@@ -54,9 +56,7 @@ KtStartupResult runSteps(const QStringList &arguments, const QString &executable
     result.Display = KtDisplaySettings::FromSession();
     // The title that found no running instance is the caption, so a later
     // start for the same host finds this one.
-    result.HostText = KtCommandLine::HostText(arguments);
-    if (result.HostText.isEmpty())
-        result.HostText = KtSNMPSession::Device().Host;
+    result.HostText = KtStartup::WindowHost(arguments);
     result.Title = KtCommandLine::TitleFor(result.HostText);
     result.Proceed = true;
     return result;
@@ -64,15 +64,45 @@ KtStartupResult runSteps(const QStringList &arguments, const QString &executable
 
 } // namespace
 
-KtStartupResult KtStartup::Run(const QStringList &arguments, const QString &executableFolder, QWidget *owner)
+KtStartupResult KtStartup::Run(const QStringList &arguments, const QString &executableFolder, QWidget *owner,
+                               const std::function<void()> &beforeFailure)
 {
     try {
-        return runSteps(arguments, executableFolder, owner);
+        return runSteps(arguments, executableFolder, owner, beforeFailure);
     } catch (const KtException &e) {
-        return failed(owner, e.message(), true);
+        return failed(owner, e.message(), true, beforeFailure);
     } catch (const std::exception &e) {
-        return failed(owner, QString::fromLocal8Bit(e.what()), true);
+        return failed(owner, QString::fromLocal8Bit(e.what()), true, beforeFailure);
     }
+}
+
+QString KtStartup::WindowHost(const QStringList &arguments)
+{
+    QString host = KtCommandLine::HostText(arguments);
+    // An argument holding /I further in still names the host (search form).
+    if (host.isEmpty()) {
+        for (const QString &argument : arguments) {
+            QString value;
+            if (KtCommandLine::SearchValue(argument, QStringLiteral("/I"), &value) && !value.isEmpty())
+                host = value;
+        }
+    }
+    return host.isEmpty() ? KtSNMPDevice().Host : host;
+}
+
+QString KtStartup::GuardTitle(const QStringList &arguments)
+{
+    return arguments.isEmpty() ? QString() : KtCommandLine::TitleFor(WindowHost(arguments));
+}
+
+void KtStartup::ShowFailure(QWidget *owner, const QString &message, bool warn)
+{
+    std::fprintf(stderr, "%s: %s\n", qPrintable(KtMessageService::DefaultCaption()), qPrintable(message));
+    std::fflush(stderr);
+    if (warn)
+        KtMessageService::Warn(owner, message);
+    else
+        KtMessageService::Inform(owner, message);
 }
 
 bool KtStartup::IsInstallationFolder(const QString &executableFolder)
@@ -83,6 +113,12 @@ bool KtStartup::IsInstallationFolder(const QString &executableFolder)
 QString KtStartup::LookupIPv4(const QString &host)
 {
     if (host.isEmpty())
+        return {};
+    // The reserved domain never resolves; asking a name server for it would
+    // only send the name off the machine.
+    const QString name = host.endsWith(QLatin1Char('.')) ? host.chopped(1) : host;
+    if (name.compare(QLatin1String("invalid"), Qt::CaseInsensitive) == 0
+        || name.endsWith(QLatin1String(".invalid"), Qt::CaseInsensitive))
         return {};
     QHostAddress literal;
     if (literal.setAddress(host) && literal.protocol() == QAbstractSocket::IPv4Protocol)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 // What start-up leaves for the main window.
@@ -35,11 +37,24 @@ public:
     static constexpr const char *InstallationFolderName = "orvix_ems";
 
     // arguments without the program name; owner parents the message boxes.
+    // beforeFailure runs when start-up ends, before its message is shown.
     static KtStartupResult Run(const QStringList &arguments, const QString &executableFolder,
-                               QWidget *owner = nullptr);
+                               QWidget *owner = nullptr, const std::function<void()> &beforeFailure = {});
+
+    // The host text that ends the window title: the last /I value, else
+    // the default agent host.
+    static QString WindowHost(const QStringList &arguments);
+    // The title the window of this command line will carry, known before
+    // anything is looked up; empty without arguments (no window follows).
+    static QString GuardTitle(const QStringList &arguments);
+
+    // A message that ends the start: also on standard error, for whoever
+    // started the program from a script or a terminal.
+    static void ShowFailure(QWidget *owner, const QString &message, bool warn);
 
     static bool IsInstallationFolder(const QString &executableFolder);
 
-    // The first IPv4 address of host as dotted text; empty when there is none.
+    // The first IPv4 address of host as dotted text; empty when there is
+    // none. Names in the reserved "invalid" domain are not looked up.
     static QString LookupIPv4(const QString &host);
 };

@@ -32,6 +32,8 @@ TFindEntryDialog::TFindEntryDialog(const QList<Entry> &entries, QWidget *owner) 
         item->setData(NameRole, entry.Name);
         if (!entry.Enabled)
             item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+        if (!entry.Reason.isEmpty())
+            item->setToolTip(entry.Reason);
     }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, this);
     layout->addWidget(label);

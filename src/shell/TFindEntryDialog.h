@@ -21,6 +21,7 @@ public:
         QString Name;  // component name
         QString Path;  // "Top > Sub > Caption"
         bool Enabled = true;
+        QString Reason;  // why it is disabled, when known; its tool tip
     };
 
     TFindEntryDialog(const QList<Entry> &entries, QWidget *owner = nullptr);

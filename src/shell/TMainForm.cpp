@@ -12,6 +12,7 @@
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "bindings/KtSNMPRequest2Leds.h"
 #include "dialogs/registry/KtDialogRegistry.h"
+#include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
 #include "values/KtOptionList.h"
@@ -31,6 +32,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSet>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTextBrowser>
@@ -43,6 +45,14 @@ namespace {
 
 const char *const Version3Items[] = {"Engine", "MPD", "TARGET", "USM", "VACM", "Notification1", "CommunityMIB"};
 const char *const RmonItems[] = {"Statistics1", "History1", "AlarmEvent1"};
+// On a sibling entry: why it is disabled; empty while its program is there.
+const char *const NotInstalledProperty = "qsxNotInstalled";
+
+bool isRmonItem(const QString &name)
+{
+    return std::any_of(std::begin(RmonItems), std::end(RmonItems),
+                       [&name](const char *item) { return name == QLatin1String(item); });
+}
 
 const KtOptionList &stpVersions()
 {
@@ -183,6 +193,7 @@ void TMainForm::BuildMenus(TMainForm &form, QMenuBar *bar, const std::function<b
 {
     const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
     QHash<const KtMenuEntry *, QMenu *> menus;
+    QSet<QMenu *> siblingMenus;
     // The menu of an entry's parent, made on first need together with its own parents.
     const std::function<QMenu *(const KtMenuEntry *)> menuOf = [&](const KtMenuEntry *entry) -> QMenu * {
         if (QMenu *made = menus.value(entry))
@@ -218,6 +229,15 @@ void TMainForm::BuildMenus(TMainForm &form, QMenuBar *bar, const std::function<b
         }
         if (entry.action() == KtMenuEntry::MainWindow && entry.mainAction() == KtMenuEntry::Help)
             action->setShortcut(QKeySequence::HelpContents);
+        // Whether the sibling's program is there is looked at each time its menu opens.
+        if (entry.action() == KtMenuEntry::Sibling && parent) {
+            form.m_siblingItems.append({action, entry.siblingModule()});
+            if (!siblingMenus.contains(parent)) {
+                siblingMenus.insert(parent);
+                parent->setToolTipsVisible(true);
+                QObject::connect(parent, &QMenu::aboutToShow, &form, [&form, parent] { form.UpdateSiblingEntries(parent); });
+            }
+        }
     }
 }
 
@@ -281,19 +301,46 @@ void TMainForm::openDedicatedEntry(const KtMenuEntry &entry)
     openDedicated(entry.formClass(), entry.hasCaptionPrefix() ? entry.captionPrefix() : QString());
 }
 
+QString TMainForm::siblingFolder() const
+{
+    return m_executableFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_executableFolder;
+}
+
 void TMainForm::LaunchSibling(const KtMenuEntry &entry)
 {
     const KtSiblingCommand command = KtSiblingModule::CommandLine(entry.siblingArgument(), m_hostText, m_display);
-    const QString folder = m_executableFolder.isEmpty() ? QCoreApplication::applicationDirPath() : m_executableFolder;
     QString reason;
-    if (KtSiblingModule::Start(command, folder, &reason))
+    if (KtSiblingModule::Start(command, siblingFolder(), &reason))
         ShowStatus(command.Text);
     else
         ShowStatus(KtSiblingModule::FailureText(command.Module, reason));
 }
 
-QList<TFindEntryDialog::Entry> TMainForm::FindableEntries() const
+void TMainForm::UpdateSiblingEntries(const QMenu *menu)
 {
+    const QString folder = siblingFolder();
+    for (const SiblingItem &sibling : std::as_const(m_siblingItems)) {
+        if (menu && sibling.Action->parent() != menu)
+            continue;
+        const QString reason = KtSiblingModule::Locate(sibling.Module, folder).isEmpty()
+            ? KtSiblingModule::NotInstalledText(sibling.Module, folder)
+            : QString();
+        sibling.Action->setProperty(NotInstalledProperty, reason);
+        sibling.Action->setToolTip(reason);
+        enableEntry(sibling.Action);
+    }
+}
+
+// Enabled while its program is there and, for the RMON entries, while the switch's RMON is on.
+void TMainForm::enableEntry(QAction *item)
+{
+    const bool installed = item->property(NotInstalledProperty).toString().isEmpty();
+    item->setEnabled(installed && !(m_rmonDisabled && isRmonItem(item->objectName())));
+}
+
+QList<TFindEntryDialog::Entry> TMainForm::FindableEntries()
+{
+    UpdateSiblingEntries();
     QList<TFindEntryDialog::Entry> entries;
     const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
     for (int i = 0; i < catalogue.count(); ++i) {
@@ -307,7 +354,8 @@ QList<TFindEntryDialog::Entry> TMainForm::FindableEntries() const
             shown = a && a->isVisible();
         }
         if (shown)
-            entries.append({entry.name(), entry.path(), item->isEnabled()});
+            entries.append({entry.name(), entry.path(), item->isEnabled(),
+                            item->property(NotInstalledProperty).toString()});
     }
     return entries;
 }
@@ -330,7 +378,7 @@ QAction *TMainForm::MenuItem(const QString &name) const
 bool TMainForm::FormCreate(const QStringList &arguments, const QString &executableFolder)
 {
     m_executableFolder = executableFolder;
-    const KtStartupResult started = KtStartup::Run(arguments, executableFolder, this);
+    const KtStartupResult started = KtStartup::Run(arguments, executableFolder, this, [this] { emit startFailed(); });
     if (QAction *configure = MenuItem(QStringLiteral("SNMPConfigure1")))
         configure->setVisible(started.InstallationMode);
     hideEmptyMenus(menuBar()->actions());
@@ -401,12 +449,14 @@ void TMainForm::RmonStateCheck()
     const bool disabled = state == QLatin1String("disabled");
     if (!disabled && state != QLatin1String("enabled"))
         return;
+    m_rmonDisabled = disabled;
     for (const char *name : RmonItems)
         if (QAction *item = MenuItem(QString::fromLatin1(name)))
-            item->setEnabled(!disabled);
+            enableEntry(item);
 }
 
-void TMainForm::deviceAction(const char *oid, const QString &value, const QString &question, const QString &caption)
+void TMainForm::deviceAction(const char *oid, const QString &value, const QString &question, const QString &caption,
+                             const QString &timeoutText)
 {
     auto request = std::make_unique<KtSNMPRequest>(oneScalar(oid, QString(), nullptr));
     request->Vars.Get(0).Value = value;
@@ -416,7 +466,7 @@ void TMainForm::deviceAction(const char *oid, const QString &value, const QStrin
     try {
         request->Store();
     } catch (const KtException &e) {
-        ShowStatus(e.message());
+        ShowStatus(e.code() == KtTimeoutCode && !timeoutText.isEmpty() ? timeoutText : e.message());
     }
 }
 
@@ -429,7 +479,7 @@ void TMainForm::SaveConfigClick()
 void TMainForm::ResetClick()
 {
     deviceAction(RebootOid, QStringLiteral("1"), QStringLiteral("Are you sure to reboot the device?"),
-                 QStringLiteral("Reboot"));
+                 QStringLiteral("Reboot"), QString::fromLatin1(RebootTimeoutText));
 }
 
 void TMainForm::H1Click()

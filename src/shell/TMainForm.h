@@ -16,6 +16,7 @@ class KtSNMPRequest2Edits;
 class KtSNMPRequest2Leds;
 class QAction;
 class QLabel;
+class QMenu;
 class QMenuBar;
 class QScrollArea;
 class QStatusBar;
@@ -37,6 +38,8 @@ public:
     static constexpr const char *RebootOid = "1.3.6.1.4.1.32473.12.1.2.19";
     static constexpr const char *RmonStateOid = "1.3.6.1.4.1.32473.11.69.1.2.1.2.3";
     static constexpr const char *StpVersionOid = "1.3.6.1.4.1.32473.12.15.1.2";
+    // A switch may restart before it answers the reboot set.
+    static constexpr const char *RebootTimeoutText = "No answer to the reboot request: the device may be restarting.";
 
     // Builds the menu bar of a new window; the default gives the whole catalogue.
     using MenuBuilder = std::function<void(TMainForm &form, QMenuBar *bar)>;
@@ -81,12 +84,18 @@ public:
     // The configuration dialog of a generic entry, run modally.
     void OpenGeneric(const KtMenuEntry &entry);
     // Starts the entry's sibling module; status panel 0 shows the command
-    // line, or why the module could not be started.
+    // line with communities and pass phrases as ****, or why the module
+    // could not be started.
     void LaunchSibling(const KtMenuEntry &entry);
+    // Sibling entries (of menu; null: all) whose program is found neither
+    // beside this one nor on PATH are disabled with the reason as tool tip;
+    // found again, they are enabled. Runs whenever their menu opens.
+    void UpdateSiblingEntries(const QMenu *menu = nullptr);
     // Ctrl+F: picks an entry by its menu path and opens it.
     void FindEntryClick();
-    // The entries the menu shows now, by menu path, in menu order.
-    QList<TFindEntryDialog::Entry> FindableEntries() const;
+    // The entries the menu shows now, by menu path, in menu order; the
+    // sibling entries checked first.
+    QList<TFindEntryDialog::Entry> FindableEntries();
 
     // The dialog name the last named-caption entry stored.
     const QString &LastDialogName() const { return m_lastDialogName; }
@@ -103,6 +112,10 @@ public:
     QString StpVersionText() const override;
     void SetStpVersionText(const QString &text) override;
 
+signals:
+    // Start-up ended; its message is about to be shown.
+    void startFailed();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -112,12 +125,24 @@ private:
     void setUpFrontPanel();
     void enableVersion3Items();
     void createRmonStateBinding();
-    void deviceAction(const char *oid, const QString &value, const QString &question, const QString &caption);
+    // timeoutText, when given, replaces the message of a request that timed out.
+    void deviceAction(const char *oid, const QString &value, const QString &question, const QString &caption,
+                      const QString &timeoutText = {});
     void openDedicated(const QString &className, const QString &captionPrefix = {});
     void openDedicatedEntry(const KtMenuEntry &entry);
     void rememberDialogName(const KtMenuEntry &entry);
     void guarded(const std::function<void()> &work);
     void stopFrontPanel();
+    QString siblingFolder() const;
+    void enableEntry(QAction *item);
+
+    struct SiblingItem
+    {
+        QAction *Action;
+        QString Module;
+    };
+    QList<SiblingItem> m_siblingItems;
+    bool m_rmonDisabled = false;  // the switch's RMON state, as last read
 
     int m_exitCode = 0;
     QString m_executableFolder;

@@ -69,6 +69,9 @@ TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &
     edtContext = edit(this, "edtContext", defaults.Context);
     edtContextEngine = edit(this, "edtContextEngine");
     edtCommunity = edit(this, "edtCommunity", defaults.Community);
+    // Pass phrases and communities are never shown.
+    for (QLineEdit *secret : {edtAuthPass, edtPrivPass, edtContext, edtCommunity})
+        secret->setEchoMode(QLineEdit::Password);
 
     btnOk = new QPushButton(QStringLiteral("&OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
@@ -151,6 +154,8 @@ void TfrmConfigSNMP::rgpSNMPVersionChange(int position)
     KtConfigSNMPRules::ChooseVersion(s, position);
     edtContext->setText(s.Context);
     edtCommunity->setText(s.Community);
+    // The context edit holds the read community before v3.
+    edtContext->setEchoMode(position == KtConfigSNMPRules::V3Position ? QLineEdit::Normal : QLineEdit::Password);
     enableV3(KtConfigSNMPRules::V3ControlsEnabled(s));
 }
 
@@ -164,8 +169,13 @@ void TfrmConfigSNMP::enableV3(bool on)
 
 void TfrmConfigSNMP::btnOkClick()
 {
+    const KtConfigSNMPState state = State();
+    // Kept for profiles written elsewhere, but saved only when the operator insists.
+    if (KtConfigSNMPRules::Validate(state).isEmpty() && KtConfigSNMPRules::AsksAboutPrivacy(state)
+        && !KtMessageService::Ask(this, KtConfigSNMPRules::PrivacyQuestion()))
+        return;
     bool changed = false;
-    const QString message = KtConfigSNMPRules::Accept(State(), m_folder, m_runningVersion, m_runningSecurityName,
+    const QString message = KtConfigSNMPRules::Accept(state, m_folder, m_runningVersion, m_runningSecurityName,
                                                       QDateTime::currentDateTime(), &changed);
     if (!message.isEmpty()) {
         KtMessageService::Inform(this, message);

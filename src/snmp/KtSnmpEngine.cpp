@@ -552,6 +552,12 @@ quint32 KtSnmpEngine::LocalEngineBoots() const
     return d->libraryUp ? quint32(snmpv3_local_snmpEngineBoots()) : 0;
 }
 
+bool KtSnmpEngine::SupportsPrivProtocol(int code)
+{
+    Protocol p;
+    return privProtocol(code, p);
+}
+
 bool KtSnmpEngine::CanBindUdp()
 {
     const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);

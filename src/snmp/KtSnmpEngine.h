@@ -77,6 +77,8 @@ public:
     void Open(const QString &persistentDir = {});
     // Whether a local UDP socket can be had at all (sessions open lazily).
     static bool CanBindUdp();
+    // Whether this build can encrypt with a privacy protocol code (2 DES, 9 IDEA ...).
+    static bool SupportsPrivProtocol(int code);
     // Closes every channel; outstanding exchanges end with status Closed.
     void Close();
     bool IsOpen() const;

@@ -71,6 +71,8 @@ private slots:
         QTest::newRow("port too large") << QStringList{"/v3", "/t65536"} << v3 << false << "/t 65536" << "";
         QTest::newRow("level with blank") << QStringList{"/v3", "/l1 2"} << v3 << false << "/l 1 2" << "";
         QTest::newRow("hex protocol") << QStringList{"/v3", "/a0x2", "/p2"} << v3 << false << "/a 0x2" << "";
+        // What follows a switch found inside an argument may be part of a pass phrase.
+        QTest::newRow("/v inside a pass phrase") << QStringList{"/v3", "/Ppass/vword"} << v3 << false << "/v ****" << "";
     }
     void table()
     {

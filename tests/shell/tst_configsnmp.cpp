@@ -136,6 +136,53 @@ private slots:
         QCOMPARE(read(), written);
     }
 
+    // IDEA stays a choice, but OK asks first when the next start would use it.
+    void privacyTheBuildCannotUse_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<int>("priv");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("IDEA, no") << 2 << 2 << true << false;
+        QTest::newRow("IDEA, yes") << 2 << 2 << true << true;
+        QTest::newRow("IDEA without privacy") << 1 << 2 << false << true;
+        QTest::newRow("DES") << 2 << 1 << false << true;
+    }
+    void privacyTheBuildCannotUse()
+    {
+        QFETCH(int, level);
+        QFETCH(int, priv);
+        QFETCH(bool, asked);
+        QFETCH(bool, yes);
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
+        boxes.answer({yes});
+        KtDisplaySettings settings;
+        settings.Host = QStringLiteral("127.0.0.1");
+        TfrmConfigSNMP dialog(settings, m_dir.path());
+        dialog.show();
+        fill(&dialog, 2, QStringLiteral("SHA_DES_User"), level, 2, priv);
+        QTest::mouseClick(child<QPushButton>(&dialog, "btnOk"), Qt::LeftButton);
+        QCOMPARE(boxes.texts(), asked ? QStringList{KtConfigSNMPRules::PrivacyQuestion()} : QStringList());
+        const bool saved = !asked || yes;
+        QCOMPARE(dialog.isVisible(), !saved);
+        QCOMPARE(read().contains("\r\nPrivProtocol=" + QByteArray::number(priv) + "\r\n"), saved);
+        QCOMPARE(QFile::exists(profile()), saved);
+    }
+
+    // Pass phrases and communities show as dots; a context name (v3) as typed.
+    void secretsAreNotShown()
+    {
+        TfrmConfigSNMP dialog(KtDisplaySettings{}, m_dir.path());
+        const auto masked = [&](const char *name) {
+            return child<QLineEdit>(&dialog, name)->echoMode() == QLineEdit::Password;
+        };
+        QVERIFY(masked("edtAuthPass") && masked("edtPrivPass") && masked("edtCommunity") && masked("edtContext"));
+        fill(&dialog, 2);
+        QVERIFY(!masked("edtContext"));
+        fill(&dialog, 1);
+        QVERIFY(masked("edtContext"));
+    }
+
     void profileIsReplacedWholeAndPrivate()
     {
         QFile old(profile());

@@ -1,6 +1,7 @@
 // The main window's menu bar from the catalogue, the state of its entries,
 // a sibling module that cannot be started, and "Find entry".
 
+#include "support/FakeProgram.h"
 #include "support/ScriptedMessages.h"
 
 #include "shell/KtAllDialogs.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -129,26 +131,63 @@ private slots:
         QTest::addColumn<bool>("present");
         QTest::addColumn<QString>("status");
         QTest::newRow("missing") << false << "Rmon could not be started: no program \"Rmon\" beside this one or on PATH";
-        QTest::newRow("on PATH") << true << "Rmon /I /R /W /TRmon_Statistics ";
+        QTest::newRow("on PATH") << true << "Rmon /I /R**** /W**** /TRmon_Statistics ";
     }
     void siblingModuleStart()
     {
         QFETCH(bool, present);
         QFETCH(QString, status);
         QTemporaryDir bin;
-        if (present) {
-            QFile module(bin.filePath(QStringLiteral("Rmon")));
-            QVERIFY(module.open(QIODevice::WriteOnly));
-            module.write("#!/bin/sh\nexit 0\n");
-            module.close();
-            module.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-        }
-        const QByteArray path = qgetenv("PATH");
-        qputenv("PATH", bin.path().toUtf8());
+        if (present)
+            QVERIFY(!TestSupport::writeProgram(bin.path(), QStringLiteral("Rmon")).isEmpty());
+        TestSupport::ScopedPath path(bin.path());
         TMainForm form;
         form.MenuItem(QStringLiteral("Statistics1"))->trigger();
-        qputenv("PATH", path);
         QCOMPARE(form.StatusPanel()->text(), status);
+    }
+
+    // Opening a menu looks for the programs of its sibling entries.
+    void siblingEntriesFollowTheirProgram()
+    {
+        QTemporaryDir bin;
+        TestSupport::ScopedPath path(bin.path());
+        TMainForm form;
+        const char *const entries[] = {"Statistics1", "History1", "AlarmEvent1"};
+        QMenu *rmon = qobject_cast<QMenu *>(form.MenuItem(QStringLiteral("Statistics1"))->parent());
+        QVERIFY(rmon);
+        const auto open = [rmon] {
+            rmon->popup(QPoint(0, 0));
+            rmon->hide();
+        };
+        const QString reason = QStringLiteral("Rmon module is not installed (looked in %1 and PATH)")
+                                   .arg(QDir::toNativeSeparators(QCoreApplication::applicationDirPath()));
+        const QString program = bin.filePath(QStringLiteral("Rmon"));
+        for (bool installed : {false, true}) {
+            if (installed)
+                QVERIFY(!TestSupport::writeProgram(bin.path(), QStringLiteral("Rmon")).isEmpty());
+            open();
+            for (const char *name : entries) {
+                QAction *item = form.MenuItem(QLatin1String(name));
+                QCOMPARE(item->isEnabled(), installed);
+                QCOMPARE(item->toolTip(), installed ? item->text() : reason);
+            }
+            QVERIFY(form.MenuItem(QStringLiteral("RMONState1"))->isEnabled());
+            // Find entry greys them with the same reason, without opening a menu.
+            QFile::remove(program);
+            const QList<TFindEntryDialog::Entry> found = form.FindableEntries();
+            const auto statistics = std::find_if(found.begin(), found.end(),
+                                                 [](const auto &e) { return e.Name == QLatin1String("Statistics1"); });
+            QVERIFY(statistics != found.end());
+            QVERIFY(!statistics->Enabled);
+            QCOMPARE(statistics->Reason, reason);
+            TFindEntryDialog dialog(found);
+            QTest::keyClicks(dialog.FilterEdit, QStringLiteral("rmon statistics"));
+            const QList<QListWidgetItem *> shown = dialog.EntryList->findItems(QStringLiteral("RMON > Statistics"),
+                                                                               Qt::MatchExactly);
+            QCOMPARE(shown.size(), 1);
+            QVERIFY(!(shown.first()->flags() & Qt::ItemIsEnabled));
+            QCOMPARE(shown.first()->toolTip(), reason);
+        }
     }
 
     void findEntryFilters_data()

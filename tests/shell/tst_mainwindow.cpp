@@ -2,6 +2,8 @@
 // RMON state, device actions, exit question, help, destruction.
 
 #include "support/AgentProcess.h"
+#include "support/FakeProgram.h"
+#include "support/LoopbackUdp.h"
 #include "support/ScriptedMessages.h"
 
 #include "shell/KtFrontPanelImage.h"
@@ -291,21 +293,35 @@ private slots:
         QCOMPARE(form->StatusPanel()->text(), status);
     }
 
+    // The RMON entries need both: the switch's RMON on and the Rmon program there.
     void rmonStateGatesItsEntries()
     {
+        const QString program = TestSupport::writeProgram(moduleFolder("orvix_ems", m_agent.port()), QStringLiteral("Rmon"));
+        QVERIFY(!program.isEmpty());
         QVERIFY(setRmonState(2));
         std::unique_ptr<TMainForm> form = openLive();
         QVERIFY(form);
-        const char *items[] = {"Statistics1", "History1", "AlarmEvent1"};
-        for (const char *name : items)
-            QVERIFY2(!form->MenuItem(QLatin1String(name))->isEnabled(), name);
+        const auto enabled = [&form](bool expected) {
+            for (const char *name : {"Statistics1", "History1", "AlarmEvent1"})
+                if (form->MenuItem(QLatin1String(name))->isEnabled() != expected)
+                    return false;
+            return true;
+        };
+        QVERIFY(enabled(false));
         QCOMPARE(form->findChild<QLabel *>(QStringLiteral("ST_RmonState"))->text(), QStringLiteral("disabled"));
+        form->UpdateSiblingEntries();  // as when the menu opens
+        QVERIFY(enabled(false));
 
         // As when the "RMON State" dialog closes after the operator enabled it.
         QVERIFY(setRmonState(3));
         form->RmonStateCheck();
-        for (const char *name : items)
-            QVERIFY2(form->MenuItem(QLatin1String(name))->isEnabled(), name);
+        QVERIFY(enabled(true));
+
+        QVERIFY(QFile::remove(program));
+        form->UpdateSiblingEntries();
+        QVERIFY(enabled(false));
+        form->RmonStateCheck();
+        QVERIFY(enabled(false));
     }
 
     // The operator disables RMON in its dialog and closes it: the three
@@ -386,6 +402,26 @@ private slots:
         form->RmonStateCheck();
         QCOMPARE(form->StatusPanel()->text(), TimedOut);
         QVERIFY(form->MenuItem(QStringLiteral("Statistics1"))->isEnabled());
+    }
+
+    // A switch may restart before it answers the reboot set; other failures read as they are.
+    void deviceActionsWithoutAnswer()
+    {
+        TestSupport::SilentPort silent;
+        QVERIFY(silent.isOpen());
+        std::unique_ptr<TMainForm> form = open({QStringLiteral("/I127.0.0.1")}, moduleFolder("orvix_ems", silent.port()));
+        QVERIFY(form);
+        ScriptedMessages boxes{ScriptedMessages::RecordOnly{}};
+        const QList<QPair<QString, QString>> cases = {
+            {QStringLiteral("Reset"), QString::fromLatin1(TMainForm::RebootTimeoutText)},
+            {QStringLiteral("SaveConfig"), TimedOut},
+        };
+        for (const auto &[item, status] : cases) {
+            boxes.answer({true});
+            form->MenuItem(item)->trigger();
+            QCOMPARE(form->StatusPanel()->text(), status);
+        }
+        QCOMPARE(boxes.shown().size(), 2);
     }
 
     void destructionWaitsForTheReading()

@@ -83,6 +83,9 @@ private slots:
         QCOMPARE(KtSNMPSession::Timeout(), 200u);
         QCOMPARE(KtCatalogue::Text(KtCatalogue::SnmpClass, 0), QStringLiteral("  Custom failure!"));
         QCOMPARE(r.ExitCode, r.Proceed ? 0 : 1);
+        // The single-instance guard is claimed by the title before anything is looked up.
+        if (r.Proceed || arguments.isEmpty())
+            QCOMPARE(KtStartup::GuardTitle(arguments), r.Title);
         if (!r.Proceed) {
             QCOMPARE(boxes.texts(), QStringList{result});
             return;
