@@ -10,6 +10,7 @@
 #include "doctor/KtConnectionDoctor.h"
 #include "snmp/KtSNMPSession.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,6 +117,22 @@ void agentUserRows()
     }
 }
 
+// Whether the system's hosts file names localhost 127.0.0.1: then its look-up
+// never leaves the machine.
+bool localhostInHostsFile()
+{
+    QFile hosts(QStringLiteral("/etc/hosts"));
+    if (!hosts.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    while (!hosts.atEnd()) {
+        const QStringList words = QString::fromLatin1(hosts.readLine()).section(QLatin1Char('#'), 0, 0).simplified().split(
+            QLatin1Char(' '));
+        if (words.value(0) == QLatin1String("127.0.0.1") && words.mid(1).contains(QLatin1String("localhost")))
+            return true;
+    }
+    return false;
+}
+
 QStringList secretsOf(const KtDoctorSettings &s)
 {
     QStringList secrets;
@@ -206,6 +223,11 @@ private slots:
         KtDoctorSettings badHost = v2;
         badHost.host = QStringLiteral("300.1.2.3");
         row("not an address", {Peer::Agent, badHost, Step::Resolve, T::HostBadAddress});
+        if (localhostInHostsFile()) {
+            KtDoctorSettings named = v2;
+            named.host = QStringLiteral("localhost");
+            row("host name", {Peer::Agent, named});
+        }
         KtDoctorSettings portZero = v2;
         portZero.port = 0;
         row("port 0", {Peer::Agent, portZero, Step::Port, T::BadPort});
@@ -244,6 +266,8 @@ private slots:
         const Step *failed = report.FailedStep();
         if (c.failing < 0) {
             QVERIFY2(!failed, qPrintable(text));
+            QCOMPARE(report.steps.first().cause, c.settings.host == QLatin1String("127.0.0.1") ? T::HostIsAddress
+                                                                                              : T::HostResolved);
             QCOMPARE(report.Summary(), T::Text(T::AllPassed));
             return;
         }

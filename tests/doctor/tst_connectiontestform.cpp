@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -124,8 +125,8 @@ private slots:
         KtDisplaySettings running;
         running.Host = QStringLiteral("127.0.0.1");
         running.Version = QStringLiteral("1");
-        TfrmConfigSNMP dialog(running, m_folder.path());
-        FormHarness harness(&dialog);
+        FormHarness harness;
+        auto *dialog = harness.build<TfrmConfigSNMP>(running, m_folder.path());
         QVERIFY(harness.show());
         QTest::mouseClick(harness.find<KtRadioGroup>("rgpSNMPVersion")->button(1), Qt::LeftButton);
         harness.enter(harness.find<QLineEdit>("edtPort"), QString::number(m_agent.port()));
@@ -137,7 +138,7 @@ private slots:
         QCOMPARE(seen.settings.port, m_agent.port());
         QCOMPARE(seen.settings.version, quint8(1));
         QVERIFY(seen.FailedStep() && seen.FailedStep()->cause == T::WrongCommunity);
-        QVERIFY(dialog.isVisible());  // nothing was saved, the dialog stays
+        QVERIFY(dialog->isVisible());  // nothing was saved, the dialog stays
         QVERIFY(!QFile::exists(m_folder.filePath(QStringLiteral("127.0.0.1.cfg"))));
 
         // SNMPv3 needs its fields first, as OK does.
