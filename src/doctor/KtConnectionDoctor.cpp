@@ -225,6 +225,9 @@ void KtConnectionDoctor::stepTimedOut()
         return fail(T::NoSnmpV3);
     if (kind == KtDoctorStep::Read)
         return fail(T::WrongCommunity);
+    // Held back by the engine, it never reached the device: no finding about it.
+    if (m_ticket && !KtSnmpEngine::Instance().Sent(m_ticket))
+        return fail(T::UserBusy);
     stopWaiting();
     KtPduResult timedOut;
     timedOut.status = StTimeout;

@@ -18,7 +18,7 @@ QStringList BuiltIn()
         "Check the port and whether the SNMP agent runs.",
         "No answer from UDP port [PORT] of [ADDRESS]: a firewall, a wrong address, or SNMP off.",
         "Nothing could be sent to [ADDRESS] port [PORT]: [ERROR]",
-        "SNMPv3 engine [ENGINEID] answers: [BOOTS] boots, [ENGINETIME] s since the last one.",
+        "SNMPv3 engine [ENGINEID] answers (engine boots [BOOTS], engine time [ENGINETIME] s).",
         "The device does not speak SNMPv3 on this port: it answers SNMPv1/v2c but not the SNMPv3 engine discovery.",
         "User [USER] is accepted with [LEVEL] ([PROTOCOLS]); sysUpTime is [VALUE].",
         "User [USER] is accepted with [LEVEL] ([PROTOCOLS]) after a resynchronised retry: the first request was "
@@ -39,6 +39,8 @@ QStringList BuiltIn()
         "The security level [LEVEL] needs an authentication protocol, and authPriv a privacy protocol too.",
         "The device knows no context [CONTEXT].",
         "The device changed its engine identifier during the test: test again.",
+        "The test's request could not go out in time: the module's requests of user [USER] with other keys are "
+        "still waiting for their answers. Test again when they have ended.",
         "Read sysUpTime with the read community: [VALUE].",
         "No answer to a read with the read community: the community is probably wrong (the device ignores "
         "requests with a wrong community).",

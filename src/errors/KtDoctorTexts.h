@@ -40,6 +40,7 @@ enum Entry {
     LevelNeedsProtocol,
     UnknownContext,
     EngineChanged,
+    UserBusy,
     ReadAccepted,
     WrongCommunity,
     ReadRefused,

@@ -43,8 +43,9 @@ void KtDoctorWatch::tested()
         return;
     m_panel->setTextInteractionFlags(m_panel->textInteractionFlags() | Qt::LinksAccessibleByMouse
                                      | Qt::LinksAccessibleByKeyboard);
-    m_panel->setText(QStringLiteral("<html>%1 <a href=\"%2\">Report...</a></html>")
-                         .arg(m_doctor.Report().Summary().toHtmlEscaped(), QLatin1String(ReportLink)));
+    // The link first: a long finding runs past the end of the panel.
+    m_panel->setText(QStringLiteral("<html><a href=\"%1\">Report...</a> %2</html>")
+                         .arg(QLatin1String(ReportLink), m_doctor.Report().Summary().toHtmlEscaped()));
     // The poll, still failing, writes its lines beside the panel until it is answered again.
     if (m_leds && m_leds->FailedInARow > 0 && !m_parking) {
         m_parking = new QLabel(m_panel->parentWidget());

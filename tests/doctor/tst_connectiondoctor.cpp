@@ -9,6 +9,7 @@
 
 #include "doctor/KtConnectionDoctor.h"
 #include "snmp/KtSNMPSession.h"
+#include "snmp/KtSnmpEngine.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -316,6 +317,47 @@ private slots:
         QTemporaryDir client;
         const TestSupport::ToolResult r = TestSupport::runNetSnmpTool(client.path(), words.takeFirst(), words);
         QVERIFY2((r.out + r.err).contains(expected), qPrintable(failed->command + QLatin1Char('\n') + r.out + r.err));
+    }
+
+    // The module's own requests of the same user may be out while the test
+    // runs (the LED poll does not stop): with the same keys the test goes
+    // beside them; with other keys it says that it could not send, instead
+    // of blaming the device.
+    void besideTheModulesOwnRequests_data()
+    {
+        // The poll's privacy key is wrong too, so the device keeps it waiting.
+        QTest::addColumn<QString>("pollPriv");
+        QTest::addColumn<int>("cause");
+        QTest::newRow("same keys") << QStringLiteral("wrong-priv-pass") << int(T::WrongPriv);
+        QTest::newRow("other keys") << QStringLiteral("other-priv-pass") << int(T::UserBusy);
+    }
+
+    void besideTheModulesOwnRequests()
+    {
+        QFETCH(QString, pollPriv);
+        QFETCH(int, cause);
+        const KtDoctorSettings settings = user(QStringLiteral("SHA_AES_User"), 3, 3, 4, QString::fromLatin1(AgentAuth),
+                                               QStringLiteral("wrong-priv-pass"));
+        KtSnmpTarget poll;
+        poll.host = settings.host;
+        poll.port = m_agent.port();
+        poll.version = 3;
+        poll.timeout = 300;  // out for longer than a step of the test
+        poll.retries = 1;
+        poll.securityLevel = 3;
+        poll.securityName = settings.securityName;
+        poll.authProtocol = 3;
+        poll.privProtocol = 4;
+        poll.authPassword = settings.authPassword;
+        poll.privPassword = pollPriv;
+        KtVarBind uptime;
+        uptime.oid = QStringLiteral("1.3.6.1.2.1.1.3.0");
+        KtSnmpEngine &engine = KtSnmpEngine::Instance();
+        const quint64 ticket = engine.Send(poll, KtPduCommand::Get, {uptime}, [](const KtPduResult &) {});
+        engine.Detach(ticket);
+        QTRY_VERIFY_WITH_TIMEOUT(engine.Sent(ticket), 15000);
+        const KtDoctorReport report = run(settings, Peer::Agent);
+        QVERIFY2(report.FailedStep() && report.FailedStep()->cause == cause, qPrintable(report.Text()));
     }
 };
 

@@ -66,7 +66,7 @@ TConnectionTestForm::TConnectionTestForm(const KtDoctorSettings &settings, const
     layout->addWidget(steps);
     layout->addStretch(1);
     layout->addLayout(buttons);
-    setMinimumWidth(600);
+    setMinimumWidth(640);
 
     connect(BT_Again, &QPushButton::clicked, this, &TConnectionTestForm::BT_AgainClick);
     connect(BT_Copy, &QPushButton::clicked, this, &TConnectionTestForm::BT_CopyClick);
@@ -177,6 +177,23 @@ void TConnectionTestForm::refresh()
     }
     BT_Copy->setEnabled(m_report.finished);
     BT_Again->setEnabled(!m_doctor.Running());
+    fitHeight();
+}
+
+// Wrapped sentences grow as the steps are made: the window grows with them.
+void TConnectionTestForm::fitHeight()
+{
+    layout()->activate();
+    const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                     : layout()->totalMinimumSize().height();
+    if (needed > height())
+        resize(width(), needed);
+}
+
+void TConnectionTestForm::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    fitHeight();
 }
 
 void TConnectionTestForm::BT_CopyClick()

@@ -32,6 +32,9 @@ public:
     static void Show(QWidget *parent, const KtDoctorSettings &settings, const QString &hostText,
                      const KtDoctorReport &report);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     struct Row
     {
@@ -43,6 +46,7 @@ private:
     };
 
     void refresh();
+    void fitHeight();
     void BT_CopyClick();
     void BT_AgainClick();
 
