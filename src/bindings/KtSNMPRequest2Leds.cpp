@@ -102,6 +102,7 @@ void KtSNMPRequest2Leds::StartRead()
         Read();
     } catch (const KtException &e) {
         ResetLeds();
+        pollFailed();
         throw KtException(e.code(), e.message());
     }
 }
@@ -185,6 +186,8 @@ void KtSNMPRequest2Leds::DecodeLed(LedBinding &led)
 void KtSNMPRequest2Leds::RowReceived()
 {
     BlinkTicks = 0;
+    FailedInARow = 0;
+    emit PollAnswered();
     DecodeAll();
     PaintLeds();
 }
@@ -194,6 +197,7 @@ void KtSNMPRequest2Leds::ReadFailed(const KtSNMPError &result)
     ResetLeds();
     LastOperation = 0;
     ShowStatus(result.Message);
+    pollFailed();
 }
 
 void KtSNMPRequest2Leds::pollTick()
@@ -203,5 +207,12 @@ void KtSNMPRequest2Leds::pollTick()
     } catch (const KtException &e) {
         ResetLeds();
         ShowStatus(e.message());
+        pollFailed();
     }
+}
+
+void KtSNMPRequest2Leds::pollFailed()
+{
+    ++FailedInARow;
+    emit PollFailed(FailedInARow);
 }

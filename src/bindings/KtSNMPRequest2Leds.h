@@ -38,6 +38,7 @@ public:
     int BlinkTicks = 0;
     int DecodeMode = 1;
     int FirstPairByte = 4;
+    int FailedInARow = 0;    // polls failed since the last answer
 
     static constexpr int BlinkInterval = 60;
 
@@ -61,7 +62,14 @@ public:
     void RowReceived() override;
     void ReadFailed(const KtSNMPError &result) override;
 
+signals:
+    // After each failed poll, with FailedInARow.
+    void PollFailed(int inARow);
+    // After each answered poll, before its status line is shown.
+    void PollAnswered();
+
 private:
     void pollTick();
+    void pollFailed();
     static void paint(const LedBinding &led, KtLedColor color);
 };

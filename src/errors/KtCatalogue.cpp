@@ -1,4 +1,5 @@
 #include "errors/KtCatalogue.h"
+#include "errors/KtDoctorTexts.h"
 #include "errors/KtTextCodec.h"
 
 #include <QDir>
@@ -164,12 +165,13 @@ QStringList builtInEngine()
     };
 }
 
+// The status-line templates, then the sentences of the connection test.
 QStringList builtInTemplates()
 {
-    return {
+    return QStringList{
         "Get: [ERROR] Request:[VARLIST]. Receive at [TIME].",
         "Set: [ERROR] Request:[VARLIST]. Receive at [TIME].",
-    };
+    } + KtDoctorTexts::BuiltIn();
 }
 
 QStringList &table(Id id)

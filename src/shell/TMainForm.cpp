@@ -1,6 +1,7 @@
 #include "shell/TMainForm.h"
 
 #include "shell/KtCommandLine.h"
+#include "shell/KtDoctorWatch.h"
 #include "shell/KtFrontPanelImage.h"
 #include "shell/KtMenuRecipe.h"
 #include "shell/KtSiblingModule.h"
@@ -12,6 +13,7 @@
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "bindings/KtSNMPRequest2Leds.h"
 #include "dialogs/registry/KtDialogRegistry.h"
+#include "doctor/widgets/TConnectionTestForm.h"
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
@@ -260,6 +262,7 @@ std::function<void()> TMainForm::OwnCommand(const KtMenuEntry &entry)
         case KtMenuEntry::Help: return [this] { H1Click(); };
         case KtMenuEntry::About: return [this] { About1Click(); };
         case KtMenuEntry::SNMPConfigure: return [this] { SNMPConfigure1Click(); };
+        case KtMenuEntry::TestConnection: return [this] { TestConnection1Click(); };
         }
     }
     // The spanning-tree entry reads the version into the window before its dialog opens.
@@ -419,6 +422,7 @@ void TMainForm::setUpFrontPanel()
     const KtFrontPanelWidgets panels{PowerLedPanel, ConsoleLedPanel, RPSPanel, LedPanel1, LedPanel2,
                                      Combo1Panel, Combo2Panel, GEPanel1, GEPanel2};
     m_frontPanelLeds = KtFrontPanelLeds::SetUp(this, panels, m_statusPanel);
+    m_doctorWatch = new KtDoctorWatch(m_frontPanelLeds, m_statusPanel, m_hostText, this);
 }
 
 void TMainForm::enableVersion3Items()
@@ -518,6 +522,11 @@ void TMainForm::SNMPConfigure1Click()
 {
     if (TfrmConfigSNMP::Configure(this, m_display, m_executableFolder))
         close();
+}
+
+void TMainForm::TestConnection1Click()
+{
+    TConnectionTestForm::Run(this, KtDoctorSettings::FromSession(), m_hostText);
 }
 
 void TMainForm::BridgeSTPInformationClick()

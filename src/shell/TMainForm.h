@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class KtDoctorWatch;
 class KtFrontPanelImage;
 class KtMenuEntry;
 class KtSNMPRequest2Edits;
@@ -81,6 +82,8 @@ public:
     void About1Click();
     void SNMPConfigure1Click();
     void BridgeSTPInformationClick();
+    // Basic Configuration > Test Connection...: the running settings.
+    void TestConnection1Click();
     // The configuration dialog of a generic entry, run modally.
     void OpenGeneric(const KtMenuEntry &entry);
     // Starts the entry's sibling module; status panel 0 shows the command
@@ -103,6 +106,8 @@ public:
     const KtDisplaySettings &Display() const { return m_display; }
     QLabel *StatusPanel() const { return m_statusPanel; }
     KtSNMPRequest2Leds *FrontPanelLeds() const { return m_frontPanelLeds; }
+    // Runs the connection test when the LED poll keeps failing.
+    KtDoctorWatch *DoctorWatch() const { return m_doctorWatch; }
     QTextBrowser *HelpWindow() const { return m_help; }
 
     // KtMainWindowServices
@@ -169,5 +174,6 @@ private:
     KtSNMPRequest2Edits *m_stpStateBinding = nullptr;
     KtSNMPRequest2Edits *m_rmonStateBinding = nullptr;
     KtSNMPRequest2Leds *m_frontPanelLeds = nullptr;
+    KtDoctorWatch *m_doctorWatch = nullptr;
     QPointer<QTextBrowser> m_help;
 };

@@ -1,6 +1,9 @@
 #include "shell/TfrmConfigSNMP.h"
 
+#include "shell/KtConfigSNMPDoctor.h"
 #include "shell/KtDisplaySettings.h"
+
+#include "doctor/widgets/TConnectionTestForm.h"
 
 #include "values/widgets/KtMessageService.h"
 #include "values/widgets/KtRadioGroup.h"
@@ -73,6 +76,9 @@ TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &
     for (QLineEdit *secret : {edtAuthPass, edtPrivPass, edtContext, edtCommunity})
         secret->setEchoMode(QLineEdit::Password);
 
+    btnTest = new QPushButton(QStringLiteral("&Test Connection..."), this);
+    btnTest->setObjectName(QStringLiteral("btnTest"));
+    btnTest->setAutoDefault(false);
     btnOk = new QPushButton(QStringLiteral("&OK"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnOk->setDefault(true);
@@ -104,6 +110,7 @@ TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &
     addRow(QStringLiteral("&Write Community String : "), edtCommunity);
 
     auto *buttons = new QHBoxLayout;
+    buttons->addWidget(btnTest);
     buttons->addStretch(1);
     buttons->addWidget(btnOk);
     buttons->addWidget(btnExit);
@@ -119,6 +126,7 @@ TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &
     enableV3(false);
 
     connect(rgpSNMPVersion, &KtRadioGroup::itemIndexChanged, this, &TfrmConfigSNMP::rgpSNMPVersionChange);
+    connect(btnTest, &QPushButton::clicked, this, &TfrmConfigSNMP::btnTestClick);
     connect(btnOk, &QPushButton::clicked, this, &TfrmConfigSNMP::btnOkClick);
     connect(btnExit, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -183,6 +191,18 @@ void TfrmConfigSNMP::btnOkClick()
     }
     s_versionChanged = changed;
     accept();
+}
+
+// The values as typed, before anything is saved.
+void TfrmConfigSNMP::btnTestClick()
+{
+    const KtConfigSNMPState state = State();
+    if (const QString message = KtConfigSNMPRules::Validate(state); !message.isEmpty()) {
+        KtMessageService::Inform(this, message);
+        return;
+    }
+    TConnectionTestForm::Run(this, KtConfigSNMPDoctor::Settings(state, KtDoctorSettings::FromSession()),
+                             state.AgentIP);
 }
 
 bool TfrmConfigSNMP::Configure(QWidget *mainWindow, const KtDisplaySettings &running, const QString &executableFolder)

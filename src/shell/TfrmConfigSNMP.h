@@ -34,6 +34,7 @@ public:
 private:
     void rgpSNMPVersionChange(int position);
     void btnOkClick();
+    void btnTestClick();
     void enableV3(bool on);
 
     QString m_folder;
@@ -52,6 +53,7 @@ private:
     QLineEdit *edtContext;
     QLineEdit *edtContextEngine;
     QLineEdit *edtCommunity;
+    QPushButton *btnTest;
     QPushButton *btnOk;
     QPushButton *btnExit;
 };

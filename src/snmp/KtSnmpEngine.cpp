@@ -700,6 +700,20 @@ KtSnmpEngine::Private::Channel *KtSnmpEngine::Private::channelFor(const KtSnmpTa
     return added;
 }
 
+// A request below the level a user is registered for needs only the keys it
+// uses: noAuthNoPriv none, authNoPriv the same authentication key. It goes
+// with the registered user, so it does not wait for that user's exchanges.
+// Credentials read "level/auth/priv/authKu/privKu".
+namespace {
+bool coveredBy(const QByteArray &registered, const QByteArray &wanted)
+{
+    const QList<QByteArray> have = registered.split('/'), want = wanted.split('/');
+    if (have.size() != 5 || want.size() != 5 || want[0].toInt() >= have[0].toInt())
+        return false;
+    return want[0].toInt() <= 1 || (want[1] == have[1] && want[3] == have[3]);
+}
+} // namespace
+
 // The library keeps one user per (engine, name) and never notices a changed
 // pass phrase; replace the user whenever the credentials differ. It checks
 // an answer with the keys registered when the answer arrives, so the user
@@ -723,7 +737,7 @@ int KtSnmpEngine::Private::registerUser(const QByteArray &engineId, const QByteA
 
     auto *engine = reinterpret_cast<u_char *>(const_cast<char *>(engineId.constData()));
     struct usmUser *existing = usm_get_user(engine, size_t(engineId.size()), const_cast<char *>(name.constData()));
-    if (existing && users.value(userKey) == credentials)
+    if (existing && (users.value(userKey) == credentials || coveredBy(users.value(userKey), credentials)))
         return 0;
     if (inFlight.value(userKey) > 0)
         return UserBusy;
@@ -1128,6 +1142,12 @@ void KtSnmpEngine::MakeImmediate(quint64 ticket)
     auto it = d->tickets.find(ticket);
     if (it != d->tickets.end())
         it->immediate = true;
+}
+
+bool KtSnmpEngine::Sent(quint64 ticket) const
+{
+    auto it = d->tickets.constFind(ticket);
+    return it == d->tickets.constEnd() || it->sent.isValid();
 }
 
 bool KtSnmpEngine::DropQueued(quint64 ticket)

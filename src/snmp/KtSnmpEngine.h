@@ -101,6 +101,9 @@ public:
     void MakeImmediate(quint64 ticket);
     // Removes a result of ticket that waits for delivery; true if there was one.
     bool DropQueued(quint64 ticket);
+    // Whether the exchange has gone out: false while it waits for the engine
+    // discovery or for the answers to its user's requests with other keys.
+    bool Sent(quint64 ticket) const;
     // Waits up to ms for socket activity and advances every exchange;
     // delivers nothing.
     void Wait(int ms);

@@ -20,6 +20,10 @@ endif()
 set(cases
   "src/errors/KtCatalogue.h|#include \"values/KtTypes.h\"|includes a higher layer"
   "src/snmp/KtSNMPVarList.h|#include <QLineEdit>|Qt Widgets header in a Qt Core layer"
+  "src/doctor/KtConnectionDoctor.cpp|#include \"bindings/KtSNMPRequest2Leds.h\"|includes a higher layer"
+  "src/doctor/KtDoctorReport.h|#include <QLabel>|Qt Widgets header in a Qt Core layer"
+  "src/doctor/widgets/TConnectionTestForm.cpp|#include <QLabel>|pass"
+  "src/snmp/KtSnmpProbe.cpp|#include \"doctor/KtDoctorReport.h\"|includes a higher layer"
   "src/mib/KtMibData.cpp|#include <QtWidgets/QWidget>|Qt Widgets header in a Qt Core layer"
   "src/mib/KtMibData.cpp|#include \"values/widgets/KtMessageService.h\"|widgets companion included by a Qt Core layer"
   "src/values/KtValueText.cpp|#include \"values/widgets/KtRadioGroup.h\"|widgets companion included by a Qt Core layer"

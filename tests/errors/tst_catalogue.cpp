@@ -1,4 +1,5 @@
 #include "errors/KtCatalogue.h"
+#include "errors/KtDoctorTexts.h"
 #include "errors/KtException.h"
 
 #include <QTemporaryDir>
@@ -38,7 +39,7 @@ private slots:
         QCOMPARE(EntryCount(Usm), 14);
         QCOMPARE(EntryCount(SnmpClass), 23);
         QCOMPARE(EntryCount(Engine), 30);
-        QCOMPARE(EntryCount(Templates), 2);
+        QCOMPARE(EntryCount(Templates), KtDoctorTexts::FirstEntry + KtDoctorTexts::Count);
         QCOMPARE(FileName(Engine), QString("ktsnmp.err"));
         QCOMPARE(FileName(Templates), QString("snmp.msg"));
         QCOMPARE(Text(Common, ComListTooMany),
@@ -194,6 +195,22 @@ private slots:
         LoadAll(dir.path());
         QCOMPARE(Text(Templates, 1), QString("S [ERROR]"));
         QCOMPARE(EntryCount(Engine), 30);
+    }
+
+    // The connection test's sentences follow the two templates in "snmp.msg":
+    // a site's file replaces them line by line, and one written before they
+    // existed leaves them as they are built in.
+    void connectionTestSentencesFollowTheTemplates()
+    {
+        namespace D = KtDoctorTexts;
+        QVERIFY(LoadCatalogue(Templates, writeFile("old.msg", "G [ERROR]\nS [ERROR]\n")));
+        QCOMPARE(D::Text(D::PortSilent), D::BuiltIn().at(D::PortSilent));
+        QStringList lines = BuiltIn(Templates);
+        lines[D::FirstEntry + D::PortSilent] = QStringLiteral("Port [PORT] says nothing.");
+        QVERIFY(LoadCatalogue(Templates, writeFile("new.msg", lines.join('\n').toUtf8())));
+        QCOMPARE(D::Text(D::PortSilent), QString("Port [PORT] says nothing."));
+        QCOMPARE(D::Text(D::PortRefused), D::BuiltIn().at(D::PortRefused));
+        QCOMPARE(Text(Templates, 0), QString("Get: [ERROR] Request:[VARLIST]. Receive at [TIME]."));
     }
 
     void exceptionCarriesCodeAndText()

@@ -366,15 +366,16 @@ void TestMenuCatalogue::countsMatchTheMenuTree()
     //   grep -c 'pages:'         14 paged dialogs
     //   grep -o 'page "'         29 pages
     //   grep -o '[ET] [0-3]/[0-9], [0-9]* v'   234 panels
-    QCOMPARE(menu().count(), 324);
+    //   and the main window's own Test Connection entry
+    QCOMPARE(menu().count(), 325);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.hidden(); }), 8);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Submenu; }), 63);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Sibling; }), 15);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Dedicated; }), 20);
-    QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::MainWindow; }), 5);
+    QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::MainWindow; }), 6);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::NoAction; }), 2);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Generic; }),
-             324 - 63 - 15 - 20 - 5 - 2);
+             325 - 63 - 15 - 20 - 6 - 2);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.layout() == KtMenuEntry::PagedLayout
                                                        && e.action() == KtMenuEntry::Generic; }), 14);
 
@@ -577,6 +578,8 @@ void TestMenuCatalogue::mainWindowActionsAndDedicatedDialogs()
     QCOMPARE(menu().Find("H1")->mainAction(), KtMenuEntry::Help);
     QCOMPARE(menu().Find("About1")->mainAction(), KtMenuEntry::About);
     QCOMPARE(menu().Find("SNMPConfigure1")->mainAction(), KtMenuEntry::SNMPConfigure);
+    QCOMPARE(menu().Find("TestConnection1")->mainAction(), KtMenuEntry::TestConnection);
+    QCOMPARE(menu().Find("TestConnection1")->path(), QString("Basic Configuration > Test Connection..."));
 
     const QStringList forms = {
         "TEquipmentBasicInfoForm", "TCurrentTimeForm", "TSummerTimeForm", "TACLMeterForm", "TIF_Counters",

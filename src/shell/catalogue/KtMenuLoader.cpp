@@ -302,6 +302,7 @@ void KtMenuLoader::parseEntry(const QList<Token> &tokens, int depth, int line)
                 {QStringLiteral("Help"), KtMenuEntry::Help},
                 {QStringLiteral("About"), KtMenuEntry::About},
                 {QStringLiteral("SNMPConfigure"), KtMenuEntry::SNMPConfigure},
+                {QStringLiteral("TestConnection"), KtMenuEntry::TestConnection},
             };
             const QString what = cur.word(kw);
             if (!actions.contains(what))
