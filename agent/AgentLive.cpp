@@ -299,10 +299,16 @@ void AgentLive::update(uint64_t nowMs)
         nowMs = m_lastMs;
     const double dt = double(nowMs - m_lastMs) / 1000.0;
     m_lastMs = nowMs;
+    if (!m_stepped)
+        step(dt);
+    write(nowMs);
+}
+
+void AgentLive::step(double seconds)
+{
     for (Stream &s : m_streams)
         if (s.port == 0 || m_up[size_t(s.port - 1)])
-            s.count += s.rate * dt;
-    write(nowMs);
+            s.count += s.rate * seconds;
 }
 
 void AgentLive::write(uint64_t nowMs)

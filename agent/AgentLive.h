@@ -33,6 +33,10 @@ public:
     void dataReloaded();
     // Brings every live value up to `nowMs`.
     void update(uint64_t nowMs);
+    // Counters that move only by step(): each call adds `seconds` of traffic
+    // to them; time moves the rest (uptime, clock, LEDs) as before.
+    void setStepped(bool on) { m_stepped = on; }
+    void step(double seconds);
 
     uint32_t uptimeTicks(uint64_t nowMs) const { return uint32_t((nowMs - m_bootMs) / 10); }
     bool linkUp(int port) const { return m_up[size_t(port - 1)]; }
@@ -86,6 +90,7 @@ private:
     uint64_t m_lastMs = 0;
     std::array<bool, Ports> m_up{};
     bool m_linkKnown = false;   // false after boot: link objects are written whatever they held
+    bool m_stepped = false;
     AgentLedFault m_ledFault;
     int64_t m_clockOffset = 0;       // seconds added to the host clock
     int m_zoneMinutes = 0;           // when the data has no Time Zone object

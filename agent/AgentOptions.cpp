@@ -67,6 +67,8 @@ std::string AgentOptions::parse(const std::vector<std::string> &args)
                 return ledFault.parse("");
             if (std::string e = ledFault.parse(v); !e.empty())
                 return e;
+        } else if (a == "--counters-per-request") {
+            countersPerRequest = true;
         } else if (a == "--v1-strict") {
             v1Strict = true;
         } else if (a == "--factory-reset") {
@@ -95,6 +97,9 @@ std::string AgentOptions::Usage(const std::string &program)
            "  --v1-strict        answer SNMPv1 only (noSuchName at the end of a walk)\n"
            "  --delay MS         answer every request MS milliseconds late\n"
            "  --drop PERCENT     lose this share of the requests\n"
+           "  --counters-per-request\n"
+           "                     counters move by one second's traffic with every request\n"
+           "                     received, not with time (two reads always differ)\n"
            "  --led-fault F      serve a faulty front-panel LED value: status1[:PORT]\n"
            "                     (a status octet 1), zero-at:N (octet N zero) or short:N\n"
            "                     (only N of the 59 octets)\n"

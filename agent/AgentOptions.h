@@ -28,6 +28,7 @@ struct AgentOptions
     bool v1Strict = false;
     int delayMs = 0;
     int dropPercent = 0;
+    bool countersPerRequest = false;   // counters move with each request, not with time
     bool factoryReset = false;
     AgentLedFault ledFault;
     bool quiet = false;

@@ -33,6 +33,7 @@ AgentServer *g_server = nullptr;
 int (*g_originalRecv)(netsnmp_transport *, void *, int, void **, int *) = nullptr;
 int g_delayMs = 0;
 int g_dropPercent = 0;
+uint64_t g_requests = 0;   // datagrams taken in, counted only with --counters-per-request
 std::mt19937 g_random(12345);
 
 uint64_t nowMs()
@@ -205,6 +206,7 @@ int faultyRecv(netsnmp_transport *t, void *buf, int size, void **opaque, int *ol
     }
     if (g_delayMs > 0)
         std::this_thread::sleep_for(std::chrono::milliseconds(g_delayMs));
+    ++g_requests;
     return n;
 }
 
@@ -412,7 +414,7 @@ std::string AgentServer::start()
     init_snmp(Name);
     if (init_master_agent() != 0 || !main_session)
         return "cannot listen on " + m_options.listen;
-    if (m_options.delayMs > 0 || m_options.dropPercent > 0) {
+    if (m_options.delayMs > 0 || m_options.dropPercent > 0 || m_options.countersPerRequest) {
         g_delayMs = m_options.delayMs;
         g_dropPercent = m_options.dropPercent;
         netsnmp_transport *t = snmp_sess_transport(snmp_sess_pointer(main_session));
@@ -422,6 +424,7 @@ std::string AgentServer::start()
         }
     }
     m_live.setLedFault(m_options.ledFault);
+    m_live.setStepped(m_options.countersPerRequest);
     m_live.boot(nowMs());
     m_lastRefreshMs = 0;
     refresh();
@@ -439,9 +442,15 @@ void AgentServer::run()
 void AgentServer::refresh()
 {
     const uint64_t now = nowMs();
-    if (m_lastRefreshMs && now - m_lastRefreshMs < 20)
+    // Counters that move per request move for every one, however close they come.
+    const uint64_t requests = m_options.countersPerRequest ? g_requests : 0;
+    if (m_lastRefreshMs && now - m_lastRefreshMs < 20 && requests == m_requestsCounted)
         return;
     m_lastRefreshMs = now;
+    if (requests != m_requestsCounted) {
+        m_live.step(double(requests - m_requestsCounted));
+        m_requestsCounted = requests;
+    }
     // The library's real figures count in the snmp group, beside the traffic of other managers.
     static const std::pair<int, int> stats[] = {
         {1, STAT_SNMPINPKTS}, {2, STAT_SNMPOUTPKTS}, {3, STAT_SNMPINBADVERSIONS},

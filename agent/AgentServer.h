@@ -51,5 +51,6 @@ private:
     AgentLive m_live;
     std::vector<AgentVarBind> m_seed;
     uint64_t m_lastRefreshMs = 0;
+    uint64_t m_requestsCounted = 0;   // requests whose step the counters took
     bool m_opened = false;
 };

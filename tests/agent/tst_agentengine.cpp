@@ -164,7 +164,7 @@ void TestAgentEngine::v3AuthPrivAndWrongPassPhrase()
     r.PrivProtocol = 2;
     r.AuthPassword = authPass;
     r.PrivPassword = QStringLiteral("qsx4810priv");
-    r.Timeout = 100;
+    r.Timeout = 300;  // a refusal is a report, at once; an answer may be slow
     r.Retries = 0;
     if (works) {
         r.Fetch(true);

@@ -235,8 +235,8 @@ void TestRequest2Controls::asyncOutcome()
     else
         p.Read();
     QVERIFY(p.Busy);
-    QTRY_VERIFY_WITH_TIMEOUT(!p.Busy, 10000);
-    QTest::qWait(50);  // nothing more may follow
+    QTRY_VERIFY_WITH_TIMEOUT(!p.Busy, 20000);
+    QVERIFY(TestSupport::pumpTicked());  // nothing more may follow
     QCOMPARE(c.done, doneCalls);
     QCOMPARE(c.rows, !write && !fail ? 1 : 0);
     if (doneCalls)
@@ -312,8 +312,8 @@ void TestRequest2Controls::refreshAfterSet()
         QVERIFY(fail && !async);
         QVERIFY(e.code() < 0);
     }
-    QTRY_VERIFY_WITH_TIMEOUT(!p.Busy, 10000);
-    QTest::qWait(100);
+    QTRY_VERIFY_WITH_TIMEOUT(!p.Busy, 20000);
+    QVERIFY(TestSupport::pumpTicked());
     QVERIFY(!p.Busy);
     const bool reread = refresh && !fail;
     QCOMPARE(c.beforeReads, reread ? 1 : 0);
@@ -330,7 +330,7 @@ void TestRequest2Controls::conditionRejectsRows()
     p.Request.Condition = QStringLiteral("$0 = 3");
     p.SetStatusTarget(&memo);
     p.Read();
-    QTRY_VERIFY_WITH_TIMEOUT(!p.Busy, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(!p.Busy, 20000);
     QCOMPARE(c.rows, 1);
     QCOMPARE(p.ResultCount, 1);
     QCOMPARE(c.done, 1);
@@ -360,6 +360,7 @@ void TestRequest2Controls::deletedWhileOutstanding()
     adminTable(p->Request.Vars);
     if (!inDone)
         p->Request.AgentPort = slow.port();
+    const quint16 port = p->Request.AgentPort;
     p->SetStatusTarget(&memo);
     if (inDone)
         p->OnReadDone = [&](KtSNMPRequest2Controls *b, const KtSNMPError &) {
@@ -368,18 +369,18 @@ void TestRequest2Controls::deletedWhileOutstanding()
         };
     p->Read();
     if (inDone) {
-        QTRY_VERIFY_WITH_TIMEOUT(p.isNull(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(p.isNull(), 20000);
         QCOMPARE(c.rows, 29);
     } else {
-        QTRY_VERIFY_WITH_TIMEOUT(c.rows >= 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(c.rows >= 1, 20000);
         delete p;
         QVERIFY(KtRequestLink::KeptRequests() >= 1);  // the next row is on its way
     }
     const int rows = c.rows;
     const int shownRows = view.topLevelItemCount();
     const QString status = memo.toPlainText();
-    QTRY_COMPARE_WITH_TIMEOUT(KtRequestLink::KeptRequests(), 0, 10000);
-    QTest::qWait(300);
+    QTRY_COMPARE_WITH_TIMEOUT(KtRequestLink::KeptRequests(), 0, 20000);
+    QVERIFY(AgentSession::fence(port));  // anything still on its way has come in
     QCOMPARE(c.rows, rows);
     QCOMPARE(c.done, inDone ? 1 : 0);
     QCOMPARE(memo.toPlainText(), status);

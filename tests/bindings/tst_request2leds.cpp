@@ -207,7 +207,7 @@ void TestRequest2Leds::frontPanelPollsTheAgent()
     QCOMPARE(leds->Leds.at(4).Shape->geometry(), QRect(13, 1, 6, 6));
     QCOMPARE(leds->Leds.at(30).Shape->parentWidget(), panels.GEPanel2);
 
-    QTRY_VERIFY_WITH_TIMEOUT(panel0->text().startsWith("Get: Ok! Request: Led Status. Receive at "), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(panel0->text().startsWith("Get: Ok! Request: Led Status. Receive at "), 20000);
     QCOMPARE(leds->Request.Vars.Get(0).Value.size(), 59);
     QCOMPARE(leds->Leds.at(0).Color, Green);  // power on
     QCOMPARE(leds->Leds.at(1).Color, Black);  // console not in use

@@ -140,7 +140,7 @@ private slots:
         QCOMPARE(thrown, code);
         QList<KtSNMPError> results;
         op == QLatin1String("set") ? r.StoreAsync(KeepResult, &results) : r.FetchAsync(KeepResult, &results, true);
-        QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 20000);
         QCOMPARE(results.first().Code, code);
         QCOMPARE(results.first().Message, text);
     }

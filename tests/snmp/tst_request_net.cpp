@@ -118,7 +118,7 @@ private slots:
             },
             &got, true);
         QCOMPARE(r.Pending, 1);
-        QTRY_COMPARE_WITH_TIMEOUT(got.calls, 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(got.calls, 1, 30000);
         QCOMPARE(got.e.Code, 0);
         QCOMPARE(got.e.Message, QStringLiteral("Ok!"));
         QVERIFY(got.e.Finished);
@@ -156,7 +156,7 @@ private slots:
         WalkState s;
         s.request = &r;
         r.FetchAsync(walkCallback, &s, true);
-        QTRY_VERIFY_WITH_TIMEOUT(s.finished, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.finished, 30000);
         QCOMPARE(s.code, 0);
         QCOMPARE(s.indexes, indexes);
         QCOMPARE(s.callbacks, expected + 1);
@@ -204,7 +204,7 @@ private slots:
         WalkState s;
         s.request = &r;
         r.FetchAsync(walkCallback, &s, true);
-        QTRY_VERIFY_WITH_TIMEOUT(s.finished, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(s.finished, 30000);
         QCOMPARE(s.code, 0);
         QCOMPARE(s.rows, expected);
     }
@@ -328,7 +328,7 @@ private slots:
             },
             &got, QStringLiteral("0"), {contact + QStringLiteral("-async")});
         QCOMPARE(w.Vars.Get(0).Value, contact);  // the given value does not stay
-        QTRY_COMPARE_WITH_TIMEOUT(got.calls, 1, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(got.calls, 1, 30000);
         QCOMPARE(got.e.Code, 0);
         QVERIFY(got.e.Finished);
         r.Fetch(true);

@@ -64,7 +64,7 @@ private slots:
         for (qsizetype i = 0; i < passes.size(); ++i)
             requests.at(size_t(i))->FetchAsync(KeepResult, &results[i], true);
         for (qsizetype i = 0; i < passes.size(); ++i) {
-            QTRY_COMPARE_WITH_TIMEOUT(results.at(i).size(), 1, 5000);
+            QTRY_COMPARE_WITH_TIMEOUT(results.at(i).size(), 1, 20000);
             QCOMPARE(results.at(i).first().Code, codes.at(i));
         }
         // The last pass phrase stays in force for the next request.
@@ -95,22 +95,23 @@ private slots:
         agent.stop();
         SilentPort silent(port);
 
-        r.Timeout = 80;
+        r.Timeout = 150;
         r.Retries = quint32(retries);
-        const qint64 budget = 800 * (retries + 1);
+        const qint64 budget = 1500 * (retries + 1);
         QElapsedTimer clock;
         clock.start();
         if (async) {
             QList<KtSNMPError> results;
             r.FetchAsync(KeepResult, &results, true);
-            QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 10000);
+            QTRY_COMPARE_WITH_TIMEOUT(results.size(), 1, 30000);
             QCOMPARE(results.first().Code, -405);
         } else {
             QCOMPARE(fetchCode(r), -405);
         }
         const qint64 took = clock.elapsed();
-        // An identity check on top would double it.
-        QVERIFY2(took >= budget - 50 && took < budget * 3 / 2 + 100, qPrintable(QString::number(took)));
+        // An identity check on top would double it; up to three quarters more
+        // is a busy machine's slack.
+        QVERIFY2(took >= budget - 50 && took < budget * 7 / 4, qPrintable(QString::number(took)));
     }
 };
 

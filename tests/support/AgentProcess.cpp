@@ -77,7 +77,7 @@ bool AgentProcess::launchAgent(const QStringList &extra, const QString &listen, 
                           return false;
                       return !probe || TestSupport::snmpGetAnswered(family, port, version, "cobalt", delay + 500);
                   },
-                  15000);
+                  30000);  // a sanitizer build's start on a busy machine
 }
 
 AgentProcess::Result AgentProcess::tool(const QString &name, const QStringList &args) const

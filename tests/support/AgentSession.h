@@ -4,7 +4,9 @@
 // of the layers above the engine. Header only: its users link qsx_snmp.
 
 #include "support/AgentProcess.h"
+#include "support/EnginePump.h"
 
+#include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
 #include "snmp/KtSNMPSession.h"
 #include "values/KtOptionList.h"
@@ -51,6 +53,25 @@ public:
         r.Vars.Kind = KtKind::MVT_SV;
         r.Fetch(true);
         return r.Vars.Get(0).Value;
+    }
+
+    // A read of our own from the agent at port, answered, and the pump run
+    // on: the agent answers in the order it is asked, so by then every
+    // exchange sent to it earlier has its answer, handed out. After it a
+    // check that nothing more arrived holds on a machine of any speed.
+    static bool fence(quint16 port)
+    {
+        KtSNMPRequest r;
+        r.AgentPort = port;
+        r.Vars.AppendVar(QStringLiteral("1.3.6.1.2.1.1.3.0"), QStringLiteral("fence"), KtType::TimeTicks,
+                         KtAccess::ReadOnly);
+        r.Vars.Kind = KtKind::MVT_SV;
+        try {
+            r.Fetch(true);
+        } catch (const KtException &) {
+            return false;
+        }
+        return TestSupport::pumpTicked();
     }
 
     AgentProcess agent;

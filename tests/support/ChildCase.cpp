@@ -29,7 +29,7 @@ void ChildCase::start(const char *function)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QString::fromLatin1(ChildMark), QString::fromLatin1(function));
     m_started = launch(QCoreApplication::applicationFilePath(), {QString::fromLatin1(function)}, env,
-                       [] { return true; }, 5000);
+                       [] { return true; }, 30000);
 }
 
 bool ChildCase::passed(int timeoutMs)

@@ -50,7 +50,7 @@ inline void aim(KtSNMPRequest &r, quint16 port, const Credentials &c)
     r.PrivProtocol = c.priv;
     r.AuthPassword = QString::fromLatin1(AuthPass);
     r.PrivPassword = QString::fromLatin1(PrivPass);
-    r.Timeout = 100;
+    r.Timeout = 200;  // 2 s a try: a busy machine's answer still counts
     r.Retries = 1;
 }
 

@@ -68,9 +68,9 @@ bool SnmpdProcess::start(quint16 port)
                    QStringLiteral("-I"), QStringLiteral("-smux"), QStringLiteral("udp:127.0.0.1:%1").arg(m_port)},
                   TestSupport::netSnmpEnvironment(state, state),
                   [listening] {
-                      return TestSupport::snmpGetAnswered(TestSupport::Loopback::V4, listening, 1, "cobalt", 200);
+                      return TestSupport::snmpGetAnswered(TestSupport::Loopback::V4, listening, 1, "cobalt", 500);
                   },
-                  10000);
+                  30000);
 }
 
 } // namespace SnmpdTest

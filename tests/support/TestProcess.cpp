@@ -77,7 +77,7 @@ bool TestProcess::launch(const QString &program, const QStringList &arguments,
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(logPath(), QIODevice::Append);
     m_process.start();
-    if (!m_process.waitForStarted(5000)) {
+    if (!m_process.waitForStarted(30000)) {
         qWarning("%s: %s does not start: %s", qPrintable(m_name), qPrintable(program),
                  qPrintable(m_process.errorString()));
         return false;

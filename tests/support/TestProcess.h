@@ -67,7 +67,9 @@ struct ToolResult
 QProcessEnvironment netSnmpEnvironment(const QString &configFolder, const QString &persistentFolder);
 
 // Runs a Net-SNMP tool with netSnmpEnvironment(folder, folder).
+// timeoutMs guards against a tool that hangs: a walk of the whole enterprise
+// subtree took over a minute on a busy machine.
 ToolResult runNetSnmpTool(const QString &folder, const QString &program, const QStringList &arguments,
-                          int timeoutMs = 60000);
+                          int timeoutMs = 300000);
 
 } // namespace TestSupport

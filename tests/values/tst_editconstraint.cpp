@@ -1,3 +1,5 @@
+#include "support/QueuedWork.h"
+
 #include "errors/KtException.h"
 #include "values/widgets/KtEditConstraint.h"
 
@@ -259,7 +261,7 @@ void TstEditConstraint::exitRejects()
     QTRY_VERIFY(f.a->hasFocus());
     // The button that lost the focus back to the box is not checked, and
     // nothing bounces.
-    QTest::qWait(50);
+    QVERIFY(TestSupport::queuedWorkDone());
     QCOMPARE(f.messages.size(), 1);
 }
 
@@ -322,7 +324,7 @@ void TstEditConstraint::requiredEmptyDoesNotBounce()
     f.b->setFocus();
     QCOMPARE(f.messages, QStringList{QString::fromLatin1(KtRequiredEntryText)});
     QTRY_VERIFY(f.a->hasFocus());
-    QTest::qWait(50);
+    QVERIFY(TestSupport::queuedWorkDone());
     QCOMPARE(f.messages.size(), 1);
     QVERIFY(f.a->hasFocus());
 }
@@ -580,7 +582,7 @@ void TstEditConstraint::handlersDeletingTheConstraint()
     f.constraint->Attach("%i{n1x9}", f.c);
     f.enterAndLeave(f.c, "0");
     QVERIFY(!f.constraint);
-    QTest::qWait(20);
+    QVERIFY(TestSupport::queuedWorkDone());
     QCOMPARE(f.c->text(), QString("0"));
 }
 
@@ -651,7 +653,7 @@ void TstEditConstraint::foreignListenersSurviveDetach()
     QCOMPARE(foreign, (QStringList{"9", "9y"}));
     QCOMPARE(f.beeps, beeps);
     QCOMPARE(f.messages.size(), 1);
-    QTest::qWait(20);
+    QVERIFY(TestSupport::queuedWorkDone());
     QCOMPARE(outs.count, 2);  // our filter went, the foreign one stayed
 }
 
@@ -863,7 +865,7 @@ void TstEditConstraint::constraintDestroyed()
     f.enterAndLeave(f.a, "7");
     QCOMPARE(f.messages.size(), 1);
     f.constraint.reset();
-    QTest::qWait(20);  // the queued refocus dies with the constraint
+    QVERIFY(TestSupport::queuedWorkDone());  // the queued refocus dies with the constraint
     f.enterAndLeave(f.a, "7x");
     QCOMPARE(f.a->text(), QString("7x"));
     QCOMPARE(f.messages.size(), 1);

@@ -463,7 +463,7 @@ private slots:
         TIpCtrlForm form(nullptr, Host);
         form.Edits->Request.AgentPort = slow.port();
         form.show();
-        QVERIFY(QTest::qWaitFor([&] { return form.Edits->Busy; }, 5000));
+        QVERIFY(QTest::qWaitFor([&] { return form.Edits->Busy; }, 20000));
         QVERIFY(form.btnStop->isEnabled() && !form.btnRefresh->isEnabled());
         form.btnStop->click();
         QVERIFY(!form.Edits->Busy);
@@ -501,7 +501,7 @@ private slots:
         QStringList after = agentScalars(SslList());
         QCOMPARE(after.at(CipherColumn).toUpper(), QStringLiteral("A0"));
         QCOMPARE(after.at(TimeoutColumn), QStringLiteral("4294967295"));
-        QVERIFY(QTest::qWaitFor([&] { return form.cbxciphersuites[1]->currentText() == QLatin1String("disabled"); }));
+        QVERIFY(QTest::qWaitFor([&] { return form.cbxciphersuites[1]->currentText() == QLatin1String("disabled"); }, 20000));
         QCOMPARE(form.cbxciphersuites[2]->currentText(), QStringLiteral("enabled"));
 
         // A timeout past 32 bits is refused before anything goes out.

@@ -95,7 +95,7 @@ private slots:
         QCOMPARE(binding->ResultCount, 0);
         QVERIFY(panel->MsgPanel->Memo->toPlainText().isEmpty());
         form.show();
-        QTRY_VERIFY_WITH_TIMEOUT(binding->ResultCount == 1 && !binding->Busy, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(binding->ResultCount == 1 && !binding->Busy, 20000);
         QVERIFY(Generic::LastLine(panel->MsgPanel->Memo).startsWith("Get: Ok!"));
     }
 
@@ -110,7 +110,7 @@ private slots:
             form.AddListViewPage("Log Server", Generic::Binding(&form, "SystemLogServer", 3, 1), 6, "createAndGo", 6, "destroy");
         KtSNMPRequest2Edits *walk = form.EditsList.at(0).get();
         form.show();
-        QTRY_VERIFY_WITH_TIMEOUT(rows(first) >= 3, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(rows(first) >= 3, 20000);
         QVERIFY(rows(first) < PortRows);
         QCOMPARE(form.EditsList.at(1)->ResultCount, 0);
         QCOMPARE(rows(third), 0);
@@ -118,16 +118,16 @@ private slots:
 
         form.Pages->setCurrentIndex(2);
         QVERIFY(!walk->Request.Alive);
-        QTRY_VERIFY_WITH_TIMEOUT(rows(third) == 2 && !form.EditsList.at(2)->Busy, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(rows(third) == 2 && !form.EditsList.at(2)->Busy, 20000);
         const int stopped = rows(first);
-        QTest::qWait(400);
+        QVERIFY(AgentSession::fence(m_session.agent.port()));  // a walk still going would have a row more by now
         QCOMPARE(rows(first), stopped);
         QVERIFY(stopped < PortRows);
         QCOMPARE(form.EditsList.at(1)->ResultCount, 0);
 
         form.Pages->setCurrentIndex(0);
         QVERIFY(walk->Request.Alive);
-        QTRY_COMPARE_WITH_TIMEOUT(rows(first), PortRows, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(rows(first), PortRows, 30000);
         QVERIFY(Generic::WaitIdle(walk));
         QCOMPARE(first->Buttons->CountText->text(), QString::number(PortRows));
     }
@@ -138,7 +138,7 @@ private slots:
         TSNMPListViewPanel *panel = form.SetListViewPanel(ports(&form));
         QTreeWidget *view = panel->ListPanel->ListView;
         form.show();
-        QTRY_VERIFY_WITH_TIMEOUT(view->topLevelItemCount() >= 3, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(view->topLevelItemCount() >= 3, 20000);
         QSignalSpy closed(&form, &QDialog::finished);
         form.reject();
         QCOMPARE(closed.count(), 1);
@@ -147,7 +147,7 @@ private slots:
         QCOMPARE(KtRequestLink::KeptRequests(), 0);
         const int shown = view->topLevelItemCount();
         QVERIFY(shown < PortRows);
-        QTest::qWait(300);
+        QVERIFY(AgentSession::fence(m_session.agent.port()));  // nothing was left on its way
         QCOMPARE(view->topLevelItemCount(), shown);
     }
 
@@ -157,7 +157,7 @@ private slots:
         TSNMPListViewPanel *panel = form.SetListViewPanel(ports(&form));
         KtSNMPRequest2Edits *binding = form.EditsList.front().get();
         form.show();
-        QTRY_VERIFY_WITH_TIMEOUT(rows(panel) >= 2, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(rows(panel) >= 2, 20000);
         QSignalSpy restarts(panel->ListPanel->ListView->model(), &QAbstractItemModel::modelReset);
         panel->Buttons->RefreshButton->click();
         panel->Buttons->RefreshButton->click();

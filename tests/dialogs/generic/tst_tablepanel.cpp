@@ -240,7 +240,7 @@ private slots:
         b->Request.Vars.IndexCount = 1;
         TSNMPListViewPanel *panel = form.SetListViewPanel(b, 2, "createAndGo", -1, {});
         form.show();  // its first read finds no such table
-        QTRY_VERIFY(panel->MsgPanel->Memo->toPlainText().contains("Get:") && !b->Busy);
+        QTRY_VERIFY_WITH_TIMEOUT(panel->MsgPanel->Memo->toPlainText().contains("Get:") && !b->Busy, 20000);
         b->Request.Vars.Get(0).Value = "7";
         b->Request.Vars.Get(1).Value = "seven";
         b->AddRow();
