@@ -16,8 +16,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -273,6 +275,34 @@ std::string AgentServer::configPath() const
 std::string AgentServer::loadInitialData()
 {
     std::string seedPath = m_options.seed;
+    // A snapshot written by the module holds only the configuration: the
+    // built-in seed supplies everything else.
+    std::vector<AgentOid> tablesWithoutRows;
+    bool snapshot = false;
+    if (!seedPath.empty()) {
+        std::ifstream in(seedPath, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        snapshot = AgentSeed::IsSnapshot(text.str(), &tablesWithoutRows);
+        if (snapshot) {
+            auto r = SnmpRecFile::Read(seedPath);
+            if (!r.errors.empty()) {
+                std::string all;
+                for (const auto &e : r.errors)
+                    all += e + "\n";
+                return "the seed file has errors; nothing was loaded:\n" + all;
+            }
+            m_options.seed.clear();
+            const std::string error = loadInitialData();
+            m_options.seed = seedPath;
+            if (!error.empty())
+                return error;
+            m_seed = AgentSeed::OverSnapshot(m_schema, m_seed, r.records, tablesWithoutRows);
+            if (!fileExists(savedStatePath()) || m_options.factoryReset)
+                m_store.load(m_seed);
+            return {};
+        }
+    }
 #ifdef QSX_AGENT_DEFAULT_SEED
     if (seedPath.empty() && fileExists(QSX_AGENT_DEFAULT_SEED))
         seedPath = QSX_AGENT_DEFAULT_SEED;
