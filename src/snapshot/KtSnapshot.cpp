@@ -36,6 +36,11 @@ QString oneLine(QString s)
 
 } // namespace
 
+QString KtSnapshot::ModuleVersion()
+{
+    return QStringLiteral("qsx4810 " QSX_VERSION);
+}
+
 QStringList KtSnapshot::instancesOf(const QString &root) const
 {
     const QString prefix = root + QLatin1Char('.');

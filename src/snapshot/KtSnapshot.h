@@ -32,6 +32,9 @@ public:
     // Instances of one group, in OID order.
     QStringList instancesOf(const QString &root) const;
 
+    // "qsx4810 <version>" of this build.
+    static QString ModuleVersion();
+
     QString toText() const;
     // Parses the text form; false with "name:line: reason" lines in errors.
     // Nothing is kept from a text with errors.

@@ -1,6 +1,7 @@
 // Backs up a switch's configuration to a file, or compares a file with the
 // switch, without a window; for scripts.
 
+#include "snapshot/KtSnapshot.h"
 #include "snapshot/KtSnapshotCommand.h"
 
 #include "errors/KtException.h"
@@ -38,7 +39,7 @@ int main(int argc, char **argv)
         err << program << ": " << e.message() << Qt::endl;
         return KtSnapshotCommand::Failure;
     }
-    const int status = command.run(out, err, QStringLiteral("qsx4810 " QSX_VERSION));
+    const int status = command.run(out, err, KtSnapshot::ModuleVersion());
     KtSNMPSession::StopSession();
     return status;
 }
