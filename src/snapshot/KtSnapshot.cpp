@@ -268,7 +268,11 @@ bool KtSnapshot::save(const QString &path, QString *error) const
 {
     QSaveFile file(path);
     const QByteArray data = toText().toUtf8();
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    // Keys of routing and access-control servers are configuration too: the
+    // file is for its owner only.
+    const bool opened = file.open(QIODevice::WriteOnly)
+        && file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!opened || file.write(data) != data.size() || !file.commit()) {
         if (error)
             *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;

@@ -157,6 +157,7 @@ private slots:
         QString error;
         QVERIFY2(s.save(path, &error), qPrintable(error));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.snmprec"});
+        QCOMPARE(QFile::permissions(path) & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
         KtSnapshot back;
         QStringList errors;
         QVERIFY2(back.load(path, &errors), qPrintable(errors.join('\n')));
