@@ -8,8 +8,7 @@
 #include "snapshot/KtSnapshotBackup.h"
 #include "snapshot/KtSnapshotCompare.h"
 
-#include "snmp/KtSNMPSession.h"
-#include "support/AgentProcess.h"
+#include "support/SnapshotAgent.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -62,16 +61,9 @@ class TestSnapshotAgent : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QTemporaryDir m_session;
-    AgentProcess m_agent;
-    KtSnapshotLink m_link;
-
-    KtSnapshotLink linkTo(quint16 port) const
-    {
-        KtSnapshotLink l = m_link;
-        l.target.port = port;
-        return l;
-    }
+    SnapshotAgent m_switch;
+    AgentProcess &m_agent = m_switch.agent;
+    KtSnapshotLink &m_link = m_switch.link;
 
     static KtSnapshot read(const KtSnapshotLink &link)
     {
@@ -95,18 +87,8 @@ class TestSnapshotAgent : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_agent.start());
-        KtSNMPSession::StartSession(m_session.path());
-        m_link.target.host = "127.0.0.1";
-        m_link.target.port = m_agent.port();
-        m_link.target.version = 1;
-        m_link.target.timeout = 300;
-        m_link.readCommunity = "cobalt";
-        m_link.writeCommunity = "lantern";
-    }
-    void cleanupTestCase() { KtSNMPSession::StopSession(); }
+    void initTestCase() { QVERIFY(m_switch.start()); }
+    void cleanupTestCase() { m_switch.stop(); }
 
     void roundTripThroughTenChanges()
     {
@@ -177,7 +159,7 @@ private slots:
         QVERIFY2(changed.save(changedFile, &error), qPrintable(error));
         AgentProcess second;
         QVERIFY(second.start({"--seed", changedFile}));
-        const KtSnapshot served = read(linkTo(second.port()));
+        const KtSnapshot served = read(SnapshotAgent::linkTo(second.port()));
         const QList<KtSnapshotDifference> left = KtSnapshotCompare::Compare(changed, served);
         QStringList text;
         for (const KtSnapshotDifference &d : left)
@@ -227,6 +209,23 @@ private slots:
         QCOMPARE(finished.first().at(0).toBool(), false);
         QCOMPARE(progress.size(), 3);
         QVERIFY(!backup.running());
+    }
+
+    void agentRefusesACorruptSnapshot()
+    {
+        const QString file = m_dir.filePath("corrupt.snmprec");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("# QSX-4810 configuration snapshot\n# empty: 1.3.6.1.4.1.32473.12.1.2.13.1.1 TrustHostTable\n"
+                "1.3.6.1.4.1.32473.12.10.11.5.0|64|300\n");
+        f.close();
+        QProcess p;
+        p.start(AgentProcess::executable(), {"--listen", QStringLiteral("udp:127.0.0.1:%1").arg(AgentProcess::FreePort()),
+                                             "--state-dir", m_dir.filePath("corrupt-state"), "--seed", file});
+        QVERIFY(p.waitForFinished(30000));
+        QCOMPARE(p.exitCode(), 1);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(err.contains("corrupt.snmprec:3: not a dotted IPv4 address"), qPrintable(err));
     }
 
     void programFailures_data()

@@ -7,8 +7,7 @@
 #include "snapshot/widgets/TSnapshotBackupForm.h"
 #include "snapshot/widgets/TSnapshotCompareForm.h"
 
-#include "snmp/KtSNMPSession.h"
-#include "support/AgentProcess.h"
+#include "support/SnapshotAgent.h"
 #include "support/ScriptedMessages.h"
 
 #include <QApplication>
@@ -30,23 +29,13 @@ class TestSnapshotForms : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QTemporaryDir m_session;
-    AgentProcess m_agent;
-    KtSnapshotLink m_link;
+    SnapshotAgent m_switch;
+    AgentProcess &m_agent = m_switch.agent;
+    KtSnapshotLink &m_link = m_switch.link;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_agent.start());
-        KtSNMPSession::StartSession(m_session.path());
-        m_link.target.host = "127.0.0.1";
-        m_link.target.port = m_agent.port();
-        m_link.target.version = 1;
-        m_link.target.timeout = 300;
-        m_link.readCommunity = "cobalt";
-        m_link.writeCommunity = "lantern";
-    }
-    void cleanupTestCase() { KtSNMPSession::StopSession(); }
+    void initTestCase() { QVERIFY(m_switch.start()); }
+    void cleanupTestCase() { m_switch.stop(); }
 
     void backupWritesOnlyWhenDone_data()
     {
