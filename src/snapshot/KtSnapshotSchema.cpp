@@ -6,6 +6,7 @@
 #include "values/KtTypes.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 
 namespace {
@@ -50,6 +51,17 @@ bool classifyStatus(KtSnapshotGroup &g, const KtSnapshotColumn &c)
 }
 
 } // namespace
+
+QString KtSnapshotSchema::MenuPath(const QString &described)
+{
+    // 'VLAN > 802.1Q > 802.1Q VLAN [page "VLAN Static Table"]': the page is one step more.
+    static const QRegularExpression page(QStringLiteral("\\s*\\[page \"([^\"]*)\"\\]\\s*$"));
+    QString path = described;
+    const QRegularExpressionMatch m = page.match(path);
+    if (m.hasMatch())
+        path = path.left(m.capturedStart()) + QStringLiteral(" > ") + m.captured(1);
+    return path.trimmed();
+}
 
 int KtSnapshotGroup::statusColumn() const
 {
@@ -99,7 +111,7 @@ const KtSnapshotSchema &KtSnapshotSchema::Instance()
             if (gi < 0) {
                 KtSnapshotGroup g;
                 g.name = t.Name;
-                g.menuPath = t.MenuPaths.value(0);
+                g.menuPath = MenuPath(t.MenuPaths.value(0));
                 g.root = t.Roots.first();
                 g.table = table;
                 g.indexCount = table ? tableIndex.value(t.Name) : 0;

@@ -57,6 +57,9 @@ public:
                                    QString *suffix = nullptr) const;
     int objectCount() const;
 
+    // A menu path as the descriptor data gives it, a dialog page as its last step.
+    static QString MenuPath(const QString &described);
+
     // Whether an OID lies in the USM, VACM or community tables.
     static bool IsEngineSecurity(const QString &oid);
 

@@ -72,6 +72,8 @@ private slots:
         QVERIFY(trust && trust->table && trust->rowStatus && trust->createAndGo);
         QCOMPARE(trust->columns.size(), 3);
         QCOMPARE(trust->columns.at(trust->statusColumn()).oid, QString("1.3.6.1.4.1.32473.12.1.2.13.1.1.3"));
+        QCOMPARE(s.findGroup("1.3.6.1.2.1.17.7.1.4.3.1")->menuPath,
+                 QString("VLAN > 802.1Q > 802.1Q VLAN > VLAN Static Table"));
         // Read-only objects are not kept.
         QVERIFY(!s.groupOf("1.3.6.1.4.1.32473.12.1.1.12.0"));
     }

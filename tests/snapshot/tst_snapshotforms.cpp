@@ -88,8 +88,8 @@ private slots:
         QCOMPARE(form.differences().size(), 1);
         QCOMPARE(form.list()->topLevelItemCount(), 1);
         QTreeWidgetItem *leaf = form.list()->topLevelItem(0)->child(0);
-        QCOMPARE(leaf->text(3), QString("300"));
-        QCOMPARE(leaf->text(4), QString("900"));
+        QCOMPARE(leaf->text(2), QString("300"));
+        QCOMPARE(leaf->text(3), QString("900"));
 
         const QString csv = m_dir.filePath("diff.csv");
         form.exportCsv(csv);
@@ -123,7 +123,7 @@ private slots:
                 QVERIFY(!plan->saveButton()->isEnabled());
                 plan->sendButton()->click();
             } else if (plan->saveButton()->isEnabled()) {
-                result = plan->list()->topLevelItem(0)->text(4);
+                result = plan->list()->topLevelItem(0)->text(1);
                 plan->saveButton()->click();
                 drive.stop();
                 QTest::keyClick(plan, Qt::Key_Escape);

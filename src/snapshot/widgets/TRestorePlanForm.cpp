@@ -9,21 +9,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-QString kindText(KtRestoreItem::Kind k)
-{
-    switch (k) {
-    case KtRestoreItem::SetScalars: return QObject::tr("set");
-    case KtRestoreItem::SetColumns: return QObject::tr("set row");
-    case KtRestoreItem::CreateRow: return QObject::tr("create row");
-    case KtRestoreItem::DestroyRow: return QObject::tr("destroy row");
-    }
-    return {};
-}
-
-} // namespace
-
 TRestorePlanForm::TRestorePlanForm(const KtSnapshotLink &link, const KtRestorePlan &plan,
                                    std::function<void()> saveChanges, QWidget *parent)
     : QDialog(parent), m_link(link), m_plan(plan), m_saveChanges(std::move(saveChanges)),
@@ -34,12 +19,11 @@ TRestorePlanForm::TRestorePlanForm(const KtSnapshotLink &link, const KtRestorePl
     m_status = new QLabel(tr("%n item(s) will be sent in this order; nothing has been sent yet.", nullptr,
                              int(m_plan.items.size())), this);
     m_list = new QTreeWidget(this);
-    m_list->setHeaderLabels({tr("Step"), tr("Menu"), tr("Table"), tr("What"), tr("Result")});
+    m_list->setHeaderLabels({tr("Step"), tr("Result"), tr("Menu"), tr("What")});
     m_list->setRootIsDecorated(false);
     for (int i = 0; i < m_plan.items.size(); ++i) {
         const KtRestoreItem &item = m_plan.items.at(i);
-        new QTreeWidgetItem(m_list, {QString::number(i + 1), item.menuPath, item.group,
-                                     kindText(item.kind) + QStringLiteral(": ") + item.description, {}});
+        new QTreeWidgetItem(m_list, {QString::number(i + 1), {}, item.menuPath, item.description});
         showItem(i);
     }
     m_list->header()->resizeSections(QHeaderView::ResizeToContents);
@@ -68,6 +52,7 @@ TRestorePlanForm::TRestorePlanForm(const KtSnapshotLink &link, const KtRestorePl
                               .arg(m_plan.count(KtRestoreItem::Done))
                               .arg(m_plan.count(KtRestoreItem::Refused))
                               .arg(m_plan.count(KtRestoreItem::NotPossible)));
+        m_list->resizeColumnToContents(1);
         m_close->setEnabled(true);
         m_save->setEnabled(m_plan.count(KtRestoreItem::Done) > 0);
         emit sent();
@@ -83,7 +68,7 @@ void TRestorePlanForm::showItem(int i)
     QString text = KtRestoreItem::StateText(item.state);
     if (!item.reason.isEmpty())
         text += QStringLiteral(": ") + item.reason;
-    row->setText(4, text);
+    row->setText(1, text);
 }
 
 void TRestorePlanForm::send()

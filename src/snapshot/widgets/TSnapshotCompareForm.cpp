@@ -40,7 +40,7 @@ TSnapshotCompareForm::TSnapshotCompareForm(const KtSnapshotLink &link, const KtS
     m_status = new QLabel(this);
     m_status->setWordWrap(true);
     m_list = new QTreeWidget(this);
-    m_list->setHeaderLabels({tr("Menu / table"), tr("Difference"), tr("Object"), tr("Snapshot"), tr("Switch")});
+    m_list->setHeaderLabels({tr("Menu / table"), tr("Difference"), tr("Snapshot"), tr("Switch")});
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     auto *buttons = new QHBoxLayout;
     m_refresh = new QPushButton(tr("&Refresh"), this);
@@ -114,9 +114,9 @@ void TSnapshotCompareForm::onFinished(bool ok, const QString &error)
     fill();
     m_status->setText(m_differences.isEmpty()
                           ? tr("The switch holds the configuration of the snapshot (%1, %2).")
-                                .arg(m_snapshot.sysName, m_snapshot.taken.toLocalTime().toString(Qt::ISODate))
+                                .arg(m_snapshot.sysName, m_snapshot.taken.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm")))
                           : tr("%n difference(s) from the snapshot of %1 taken %2.", nullptr, int(m_differences.size()))
-                                .arg(m_snapshot.sysName, m_snapshot.taken.toLocalTime().toString(Qt::ISODate)));
+                                .arg(m_snapshot.sysName, m_snapshot.taken.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm"))));
     m_export->setEnabled(true);
     m_restore->setEnabled(!m_differences.isEmpty());
     emit compared();
@@ -135,14 +135,24 @@ void TSnapshotCompareForm::fill()
             group->setFlags(group->flags() | Qt::ItemIsUserCheckable);
             group->setCheckState(0, Qt::Checked);
             group->setExpanded(true);
+            group->setFirstColumnSpanned(true);
         }
-        auto *leaf = new QTreeWidgetItem(group, {whatText(d), KtSnapshotDifference::KindText(d.kind),
-                                                 d.object, d.before, d.after});
+        auto *leaf = new QTreeWidgetItem(group, {whatText(d), KtSnapshotDifference::KindText(d.kind), d.before, d.after});
         leaf->setData(0, DifferenceRole, i);
         leaf->setFlags(leaf->flags() | Qt::ItemIsUserCheckable);
         leaf->setCheckState(0, Qt::Checked);
     }
+    // Sized by the leaves: the group titles span the whole row.
+    QList<QTreeWidgetItem *> groups;
+    for (int g = 0; g < m_list->topLevelItemCount(); ++g)
+        groups.append(m_list->topLevelItem(g));
+    for (QTreeWidgetItem *g : groups)
+        g->setText(0, QString());
     m_list->header()->resizeSections(QHeaderView::ResizeToContents);
+    for (QTreeWidgetItem *g : groups) {
+        const KtSnapshotDifference &d = m_differences.at(g->child(0)->data(0, DifferenceRole).toInt());
+        g->setText(0, d.menuPath + QStringLiteral(" (") + d.group + QLatin1Char(')'));
+    }
 }
 
 QList<KtSnapshotDifference> TSnapshotCompareForm::selected() const
