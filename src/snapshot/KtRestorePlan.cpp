@@ -151,14 +151,20 @@ KtRestorePlan KtRestorePlan::Build(const KtSnapshot &snapshot, const QList<KtSna
         }
         case KtSnapshotDifference::AbsentOnSwitch:
         case KtSnapshotDifference::AbsentInSnapshot:
-            // A table the switch lacks cannot take values; one the snapshot
-            // lacks has nothing to put back.
+            // Shown, never sent: a table the switch lacks cannot take values;
+            // one the snapshot lacks has nothing to put back.
+            item.kind = g->table ? KtRestoreItem::SetColumns : KtRestoreItem::SetScalars;
+            item.description = KtSnapshotDifference::KindText(d.kind);
+            item.state = KtRestoreItem::NotPossible;
+            item.reason = d.kind == KtSnapshotDifference::AbsentOnSwitch ? QStringLiteral("the switch does not have it")
+                                                                          : QStringLiteral("the snapshot does not hold it");
+            changes.append(item);
             break;
         }
     }
     KtRestorePlan plan;
     for (KtRestoreItem &c : changes) {
-        if (c.pdus.first().isEmpty()) {
+        if (!c.pdus.isEmpty() && c.pdus.first().isEmpty()) {
             c.pdus.clear();
             c.state = KtRestoreItem::NotPossible;
             c.reason = QStringLiteral("nothing that may be written");

@@ -245,13 +245,18 @@ private slots:
             difference(KtSnapshotDifference::Changed, *sntp, {}, "1.3.6.1.4.1.32473.12.10.11.5.0"),
             difference(KtSnapshotDifference::Changed, *reset, {}, "1.3.6.1.4.1.32473.12.1.2.11.1.0"),
             usm,
+            difference(KtSnapshotDifference::AbsentOnSwitch, *sntp, {}),
         };
         const KtRestorePlan plan = KtRestorePlan::Build(s, selected);
         QList<KtRestoreItem::Kind> kinds;
         for (const KtRestoreItem &i : plan.items)
             kinds.append(i.kind);
         using K = KtRestoreItem;
-        QCOMPARE(kinds, (QList<K::Kind>{K::SetScalars, K::SetColumns, K::SetScalars, K::CreateRow, K::DestroyRow}));
+        QCOMPARE(kinds, (QList<K::Kind>{K::SetScalars, K::SetColumns, K::SetScalars, K::SetScalars, K::CreateRow,
+                                        K::DestroyRow}));
+        // A group the switch lacks is shown, never sent.
+        QCOMPARE(plan.items.at(3).state, K::NotPossible);
+        QVERIFY(plan.items.at(3).pdus.isEmpty());
         // One PDU for the two SNTP scalars, none of them an index.
         QCOMPARE(plan.items.at(0).pdus.size(), 1);
         QCOMPARE(plan.items.at(0).pdus.first().size(), 2);
@@ -259,11 +264,11 @@ private slots:
         QCOMPARE(plan.items.at(2).state, K::NotPossible);
         QVERIFY(plan.items.at(2).pdus.isEmpty());
         // The created row: status createAndGo with its column, index not written.
-        const QList<KtVarBind> create = plan.items.at(3).pdus.first();
+        const QList<KtVarBind> create = plan.items.at(4).pdus.first();
         QCOMPARE(create.first().oid, status + ".7");
         QCOMPARE(create.first().integer, 4);
         QCOMPARE(create.size(), 2);
-        QCOMPARE(plan.items.at(4).pdus.first().first().integer, 6);
+        QCOMPARE(plan.items.at(5).pdus.first().first().integer, 6);
         for (const KtRestoreItem &i : plan.items)
             for (const auto &pdu : i.pdus)
                 for (const KtVarBind &v : pdu) {
