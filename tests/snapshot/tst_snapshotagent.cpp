@@ -180,8 +180,12 @@ private slots:
         good.oid = "1.3.6.1.4.1.32473.12.1.2.22.0";
         good.integer = 2;
         KtRestorePlan plan;
-        plan.items.append({KtRestoreItem::SetScalars, "SNTP", "SNTP", {}, "poll", {{bad}}});
-        plan.items.append({KtRestoreItem::SetScalars, "Basic", "Basic", {}, "trap", {{good}}});
+        for (const KtVarBind &vb : {bad, good}) {
+            KtRestoreItem item;
+            item.description = vb.oid;
+            item.pdus = {{vb}};
+            plan.items.append(item);
+        }
         KtRestoreRun run(m_link, plan);
         QSignalSpy items(&run, &KtRestoreRun::itemFinished);
         QSignalSpy done(&run, &KtRestoreRun::finished);
