@@ -14,6 +14,8 @@
 #include "bindings/KtSNMPRequest2Leds.h"
 #include "dialogs/registry/KtDialogRegistry.h"
 #include "doctor/widgets/TConnectionTestForm.h"
+#include "snapshot/widgets/TSnapshotBackupForm.h"
+#include "snapshot/widgets/TSnapshotCompareForm.h"
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
@@ -263,6 +265,8 @@ std::function<void()> TMainForm::OwnCommand(const KtMenuEntry &entry)
         case KtMenuEntry::About: return [this] { About1Click(); };
         case KtMenuEntry::SNMPConfigure: return [this] { SNMPConfigure1Click(); };
         case KtMenuEntry::TestConnection: return [this] { TestConnection1Click(); };
+        case KtMenuEntry::BackUp: return [this] { BackUpConfiguration1Click(); };
+        case KtMenuEntry::CompareWithSwitch: return [this] { CompareWithSwitch1Click(); };
         }
     }
     // The spanning-tree entry reads the version into the window before its dialog opens.
@@ -527,6 +531,16 @@ void TMainForm::SNMPConfigure1Click()
 void TMainForm::TestConnection1Click()
 {
     TConnectionTestForm::Run(this, KtDoctorSettings::FromSession(), m_hostText);
+}
+
+void TMainForm::BackUpConfiguration1Click()
+{
+    TSnapshotBackupForm::Run(this, KtSnapshotLink::FromSession(), KtSnapshot::ModuleVersion());
+}
+
+void TMainForm::CompareWithSwitch1Click()
+{
+    TSnapshotCompareForm::Open(this, KtSnapshotLink::FromSession(), KtSnapshot::ModuleVersion(), [this] { SaveConfigClick(); });
 }
 
 void TMainForm::BridgeSTPInformationClick()

@@ -84,6 +84,8 @@ public:
     void BridgeSTPInformationClick();
     // Basic Configuration > Test Connection...: the running settings.
     void TestConnection1Click();
+    void BackUpConfiguration1Click();
+    void CompareWithSwitch1Click();
     // The configuration dialog of a generic entry, run modally.
     void OpenGeneric(const KtMenuEntry &entry);
     // Starts the entry's sibling module; status panel 0 shows the command

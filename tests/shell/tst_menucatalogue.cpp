@@ -366,16 +366,17 @@ void TestMenuCatalogue::countsMatchTheMenuTree()
     //   grep -c 'pages:'         14 paged dialogs
     //   grep -o 'page "'         29 pages
     //   grep -o '[ET] [0-3]/[0-9], [0-9]* v'   234 panels
-    //   and the main window's own Test Connection entry
-    QCOMPARE(menu().count(), 325);
+    //   and the main window's own Test Connection, Back Up Configuration
+    //   and Compare with Switch entries
+    QCOMPARE(menu().count(), 327);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.hidden(); }), 8);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Submenu; }), 63);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Sibling; }), 15);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Dedicated; }), 20);
-    QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::MainWindow; }), 6);
+    QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::MainWindow; }), 8);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::NoAction; }), 2);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Generic; }),
-             325 - 63 - 15 - 20 - 6 - 2);
+             327 - 63 - 15 - 20 - 8 - 2);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.layout() == KtMenuEntry::PagedLayout
                                                        && e.action() == KtMenuEntry::Generic; }), 14);
 
