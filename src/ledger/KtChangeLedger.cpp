@@ -4,6 +4,7 @@
 
 #include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
+#include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 
 #include <QDir>

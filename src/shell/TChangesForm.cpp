@@ -6,6 +6,7 @@
 #include "errors/KtException.h"
 #include "ledger/KtChangeLedger.h"
 #include "snmp/KtSNMPRequest.h"
+#include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 #include "values/widgets/KtMessageService.h"
 

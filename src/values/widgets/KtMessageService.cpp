@@ -90,7 +90,7 @@ KtMessageService::Backend *KtMessageService::CurrentBackend()
 
 bool KtMessageService::show(Kind kind, QWidget *owner, const QString &text, const QString &caption)
 {
-    const Message m{kind, owner, caption.isEmpty() ? DefaultCaption() : caption, text};
+    const Message m{kind, owner, caption.isEmpty() ? DefaultCaption() : caption, text, {}};
     if (g_backend)
         return g_backend->Show(m);
     return showBox(m);
