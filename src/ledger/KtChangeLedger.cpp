@@ -132,10 +132,26 @@ bool KtChangeLedger::store()
     return false;
 }
 
+quint32 KtChangeLedger::upTimeAtLeast() const
+{
+    if (!m_upTime)
+        return 0;
+    if (!m_upTimeClock.isValid())
+        return *m_upTime;
+    const qint64 ticks = qint64(*m_upTime) + m_upTimeClock.elapsed() / 10 - UpTimeMarginTicks;
+    return quint32(qBound<qint64>(0, ticks, 4294967295LL));
+}
+
+void KtChangeLedger::setUpTime(quint32 ticks)
+{
+    m_upTime = ticks;
+    m_upTimeClock.start();
+}
+
 void KtChangeLedger::NoteUpTime(quint32 ticks)
 {
-    const bool restarted = m_upTime && KtLedgerRules::Rebooted(*m_upTime, ticks);
-    m_upTime = ticks;
+    const bool restarted = m_upTime && KtLedgerRules::Rebooted(upTimeAtLeast(), ticks);
+    setUpTime(ticks);
     if (restarted)
         Finish(End::Rebooted);
 }
@@ -228,7 +244,7 @@ void KtChangeLedger::readBefore(KtSNMPRequest &request, QList<KtWrittenObject> &
         bool ok = false;
         const quint32 ticks = read.Vars.Get(wanted.size()).Value.toUInt(&ok);
         if (ok)
-            m_upTime = ticks;
+            setUpTime(ticks);
     }
 }
 
@@ -298,7 +314,7 @@ void KtChangeLedger::record(const KtSNMPRequest &request, const KtWrittenObject 
         return;
     }
     e.Time = QDateTime::currentDateTime();
-    e.UpTime = m_upTime.value_or(0);
+    e.UpTime = upTimeAtLeast();
     e.Where = m_source ? m_source() : QString();
     e.Type = KtLedgerRules::SetType(object.Value);
     e.New = e.Secret ? QString::fromLatin1(KtLedgerRules::Mask) : newText;

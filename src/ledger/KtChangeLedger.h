@@ -3,6 +3,7 @@
 #include "ledger/KtLedgerEntry.h"
 #include "snmp/KtWriteObserver.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -36,6 +37,7 @@ public:
     static constexpr const char *SystemResetOid = "1.3.6.1.4.1.32473.12.1.2.3.0";
     static constexpr const char *ResetOid = "1.3.6.1.4.1.32473.12.1.2.20.0";
     static constexpr const char *UpTimeOid = "1.3.6.1.2.1.1.3.0";
+    static constexpr quint32 UpTimeMarginTicks = 100;
 
     // folder: where the file lives; empty for the state folder.
     KtChangeLedger(const QString &host, quint16 port, const QString &folder = {}, QObject *parent = nullptr);
@@ -85,6 +87,11 @@ private:
     QString m_folder;
     QList<KtLedgerEntry> m_entries;
     std::function<QString()> m_source;
-    std::optional<quint32> m_upTime;  // the highest known, at most the real one
+    // The up-time read last, and since when; a restart shows as an up-time
+    // below it plus the time gone by (less a margin for the way there).
+    std::optional<quint32> m_upTime;
+    QElapsedTimer m_upTimeClock;      // not started for an up-time from the file
+    quint32 upTimeAtLeast() const;
+    void setUpTime(quint32 ticks);
     bool m_writeFailed = false;       // said once until a write works again
 };

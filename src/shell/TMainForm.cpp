@@ -678,7 +678,8 @@ void TMainForm::showChangeCount(int count)
 
 void TMainForm::ledgerEnded(const QString &text)
 {
-    ShowStatus(text);
+    // After the status line of the poll that noticed it, not under it.
+    QTimer::singleShot(0, this, [this, text] { ShowStatus(text); });
     if (m_changes && m_changes->isVisible())
         m_changes->ShowNote(text);
     else

@@ -47,7 +47,7 @@ int ScriptedMessages::Choose(const KtMessageService::Message &message)
     if (!scripted)
         return yes ? 1 : 0;
     if (message.extraButton != next.extraButton) {
-        fail(QStringLiteral("question "%1" has the third button "%2", expected "%3"")
+        fail(QStringLiteral("question \"%1\" has the third button \"%2\", expected \"%3\"")
                  .arg(message.text, message.extraButton, next.extraButton));
         return 0;
     }
@@ -56,7 +56,7 @@ int ScriptedMessages::Choose(const KtMessageService::Message &message)
 
 ScriptedMessages &ScriptedMessages::expect(Kind kind, const QString &textPart, bool answer)
 {
-    m_expected.append({kind, textPart, answer});
+    m_expected.append({kind, textPart, answer, {}, -1});
     return *this;
 }
 
