@@ -94,7 +94,7 @@ TChangesForm::TChangesForm(KtChangeLedger &ledger, const QString &hostText, QWid
     connect(&ledger, &KtChangeLedger::ended, this, &TChangesForm::ShowNote);
 
     Fill();
-    resize(760, 320);
+    resize(880, 320);
 }
 
 void TChangesForm::Fill()
@@ -106,14 +106,19 @@ void TChangesForm::Fill()
         auto *item = new ChangeItem(LV_Changes);
         item->setText(TimeColumn, e.Time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
         item->setText(WhereColumn, e.Where);
+        item->setToolTip(WhereColumn, e.Where);
         item->setText(ObjectColumn, e.Label.isEmpty() ? e.Oid : e.Label);
         item->setToolTip(ObjectColumn, e.Oid);
         item->setText(OldColumn, TChangesFormRules::OldText(e));
         item->setText(NewColumn, e.New);
     }
     LV_Changes->setSortingEnabled(true);
-    for (int c = 0; c < LV_Changes->columnCount(); ++c)
+    // Long menu paths must not push the values out of sight; the cell keeps them as a tool tip.
+    for (int c = 0; c < LV_Changes->columnCount(); ++c) {
         LV_Changes->resizeColumnToContents(c);
+        if (c == WhereColumn || c == ObjectColumn)
+            LV_Changes->setColumnWidth(c, qMin(LV_Changes->columnWidth(c), LV_Changes->fontMetrics().averageCharWidth() * 32));
+    }
     const bool any = !entries.isEmpty();
     BT_Copy->setEnabled(any);
     BT_Export->setEnabled(any);

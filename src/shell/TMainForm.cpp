@@ -701,6 +701,11 @@ void TMainForm::Changes1Click()
     m_changes->activateWindow();
 }
 
+TChangesForm *TMainForm::ChangesWindow() const
+{
+    return m_changes;
+}
+
 void TMainForm::ReadAgain()
 {
     RmonStateCheck();

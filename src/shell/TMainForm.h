@@ -110,7 +110,7 @@ public:
     void StartLedger(const QString &folder = {});
     KtChangeLedger *Ledger() const { return m_ledger; }
     QLabel *ChangesLabel() const { return m_changesLabel; }
-    TChangesForm *ChangesWindow() const { return m_changes; }
+    TChangesForm *ChangesWindow() const;
     // Reads again what shows the switch's data: the state texts and open dialogs.
     void ReadAgain();
 
