@@ -1,6 +1,7 @@
 #include "shell/TChangesFormRules.h"
 
 #include "dialogs/generic/KtTableText.h"
+#include "doctor/KtDoctorReport.h"
 #include "errors/KtCatalogue.h"
 #include "ledger/KtLedgerRules.h"
 #include "snmp/KtSNMPSession.h"
@@ -35,47 +36,23 @@ QString agentAddress(const KtLedgerTarget &t)
     return QStringLiteral("%1:%2").arg(t.Host).arg(t.Port);
 }
 
-QString authName(qint32 protocol)
-{
-    switch (protocol) {
-    case 2: return QStringLiteral("MD5");
-    case 3: return QStringLiteral("SHA");
-    case 4: return QStringLiteral("SHA-224");
-    case 5: return QStringLiteral("SHA-256");
-    case 6: return QStringLiteral("SHA-384");
-    case 7: return QStringLiteral("SHA-512");
-    default: return QStringLiteral("MD5");
-    }
-}
-
-QString privName(qint32 protocol)
-{
-    switch (protocol) {
-    case 4: return QStringLiteral("AES");
-    case 5: return QStringLiteral("AES-192");
-    case 6: return QStringLiteral("AES-256");
-    default: return QStringLiteral("DES");
-    }
-}
-
 // Who writes: the community and the pass phrases are left for the operator to fill in.
 QString securityOptions(const KtLedgerTarget &t)
 {
     if (t.Version != 3)
         return QStringLiteral("-v %1 -c '<write community>'")
             .arg(t.Version == 0 ? QStringLiteral("1") : QStringLiteral("2c"));
-    QString text = QStringLiteral("-v 3 -u ") + ShellQuote(t.SecurityName);
+    QString text = QStringLiteral("-v 3 -u ") + KtDoctorNames::ShellWord(t.SecurityName);
     if (t.SecurityLevel >= 2) {
         text += QStringLiteral(" -l %1 -a %2 -A '<auth pass phrase>'")
-                    .arg(t.SecurityLevel >= 3 ? QStringLiteral("authPriv") : QStringLiteral("authNoPriv"),
-                         authName(t.AuthProtocol));
+                    .arg(KtDoctorNames::Level(t.SecurityLevel), KtDoctorNames::Auth(t.AuthProtocol));
         if (t.SecurityLevel >= 3)
-            text += QStringLiteral(" -x %1 -X '<priv pass phrase>'").arg(privName(t.PrivProtocol));
+            text += QStringLiteral(" -x %1 -X '<priv pass phrase>'").arg(KtDoctorNames::Priv(t.PrivProtocol));
     } else {
         text += QStringLiteral(" -l noAuthNoPriv");
     }
     if (!t.ContextName.isEmpty())
-        text += QStringLiteral(" -n ") + ShellQuote(t.ContextName);
+        text += QStringLiteral(" -n ") + KtDoctorNames::ShellWord(t.ContextName);
     return text;
 }
 
@@ -92,16 +69,6 @@ QString defused(const QString &text)
 
 } // namespace
 
-QString ShellQuote(const QString &text)
-{
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9._:/@%+=-]+$"));
-    if (plain.match(text).hasMatch())
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
 QString OldText(const KtLedgerEntry &e)
 {
     if (e.Secret)
@@ -116,7 +83,7 @@ QString SetCommands(const QList<KtLedgerEntry> &entries, const KtLedgerTarget &t
     for (const KtLedgerEntry &e : entries) {
         // A secret is never written down: its place names what to type.
         const QString value = e.Secret ? QStringLiteral("'<%1>'").arg(QString(e.Label).remove(QLatin1Char('\'')))
-                                       : ShellQuote(e.Value);
+                                       : KtDoctorNames::ShellWord(e.Value);
         text += head + QLatin1Char(' ') + e.Oid + QLatin1Char(' ') + e.Type + QLatin1Char(' ') + value
             + QLatin1Char('\n');
     }

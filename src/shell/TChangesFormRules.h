@@ -25,8 +25,6 @@ namespace TChangesFormRules {
 
 inline constexpr const char *Unknown = "(unknown)";
 
-// For a POSIX shell: as it is when nothing in it is special, else in single quotes.
-QString ShellQuote(const QString &text);
 // One snmpset line per change; communities and pass phrases stay placeholders.
 QString SetCommands(const QList<KtLedgerEntry> &entries, const KtLedgerTarget &target);
 // A header line and one line per change (time, where, object, OID, old, new).
