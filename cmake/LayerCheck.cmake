@@ -1,5 +1,5 @@
 # Include rules of the tree, checked on the #include lines of every C++ file:
-#  - src/<layer>/: layers errors < values < snmp < doctor < mib < bindings <
+#  - src/<layer>/: layers errors < values < snmp < ledger < doctor < mib < bindings <
 #    dialogs < snapshot < shell; a file never includes from a higher layer,
 #    except that snapshot reads the menu data of shell/catalogue. src/app (the
 #    program) and files directly in src/ sit above every layer; a folder
@@ -8,7 +8,7 @@
 #    never includes a higher part or a part of its own rank.
 #  - Qt Charts and Qt Data Visualization headers only in src/dialogs/monitors
 #    (the one library that links them) and in tests and tools.
-#  - errors, values, snmp, doctor, mib and snapshot are Qt Core only: Qt Widgets headers and
+#  - errors, values, snmp, ledger, doctor, mib and snapshot are Qt Core only: Qt Widgets headers and
 #    widget companions (<layer>/widgets/...) only inside such a companion.
 #  - agent/: errors, values, snmp, mib and shell/catalogue only; no widget
 #    companion, no Qt Widgets header.
@@ -39,8 +39,8 @@ function(_qsx_qt_module_header inc module_regex names out)
 endfunction()
 
 function(qsx_check_layers root widgets_dir out)
-  set(layers errors values snmp doctor mib bindings dialogs snapshot shell)
-  set(core_layers errors values snmp doctor mib snapshot)
+  set(layers errors values snmp ledger doctor mib bindings dialogs snapshot shell)
+  set(core_layers errors values snmp ledger doctor mib snapshot)
   set(agent_may errors values snmp mib)
   set(dialog_parts registry generic monitors dedicated)
   set(dialog_ranks 0 1 2 2)

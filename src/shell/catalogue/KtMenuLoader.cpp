@@ -305,6 +305,7 @@ void KtMenuLoader::parseEntry(const QList<Token> &tokens, int depth, int line)
                 {QStringLiteral("TestConnection"), KtMenuEntry::TestConnection},
                 {QStringLiteral("BackUp"), KtMenuEntry::BackUp},
                 {QStringLiteral("CompareWithSwitch"), KtMenuEntry::CompareWithSwitch},
+                {QStringLiteral("Changes"), KtMenuEntry::Changes},
             };
             const QString what = cur.word(kw);
             if (!actions.contains(what))
