@@ -94,13 +94,15 @@ QList<Target> targets(QStringList *unreachable)
         return best;
     };
     QList<Target> list;
+    // QSX_WINDOW_ENTRIES: a pattern of the paths to open, for a look at a few.
+    const QRegularExpression only(qEnvironmentVariable("QSX_WINDOW_ENTRIES"), QRegularExpression::CaseInsensitiveOption);
     for (const KtMenuEntry *e : pickable) {
-        if (e->action() == KtMenuEntry::NoAction)
+        if (e->action() == KtMenuEntry::NoAction || !only.match(e->path()).hasMatch())
             continue;
         const QString caption = words(e->caption()), path = words(e->path());
         const QString typed = first(caption) == e ? caption : first(path) == e ? path : QString();
         if (typed.isEmpty())
-            unreachable->append(e->path());
+            unreachable->append(e->path() + QStringLiteral(" (gives ") + first(path)->path() + QLatin1Char(')'));
         else
             list.append({e, fixedCaption(*e), typed});
     }
@@ -123,7 +125,8 @@ class TestWindow : public QObject
     bool writeProfile()
     {
         QDir run(m_run.path());
-        if (!run.mkpath(QStringLiteral("config/Orvix")) || !run.mkpath(QStringLiteral("hexmon/Conf/MBF")))
+        if (!run.mkpath(QStringLiteral("config/Orvix")) || !run.mkpath(QStringLiteral("hexmon/Conf/MBF"))
+            || !run.mkpath(QStringLiteral("hexmon/bin")))
             return false;
         QFile settings(run.filePath(QStringLiteral("config/Orvix/Hexmon5.1.conf")));
         QFile profile(run.filePath(QStringLiteral("hexmon/Conf/MBF/127.0.0.1.cfg")));
@@ -140,6 +143,8 @@ class TestWindow : public QObject
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("QT_SCALE_FACTOR"), scale);
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_run.filePath(QStringLiteral("config")));
+        // Its single-instance lock: another test may run the module for the same host.
+        env.insert(QStringLiteral("TMPDIR"), m_run.path());
         module.process().setWorkingDirectory(m_run.path());
         return module.launch(QStringLiteral(QSX_MODULE), {QStringLiteral("/I") + Host}, env, [&] { return windows.find(MainTitle) && PaintCheck::Unpainted(windows.grab(windows.find(MainTitle))).isEmpty(); },
                              120000);
@@ -208,8 +213,8 @@ class TestWindow : public QObject
         return XWindows::waitFor([&] { return windows.active() == main; }, scaled(10000))
                && windows.send({QStringLiteral("key"), QStringLiteral("ctrl+f")})
                && XWindows::waitFor([&] { return windows.title(windows.active()) == QLatin1String("Find entry"); }, scaled(10000))
-               && windows.send({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("0"), typed,
-                                QStringLiteral("key"), QStringLiteral("Return")});
+               && windows.send({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("0"), typed})
+               && windows.send({QStringLiteral("key"), QStringLiteral("Return")});
     }
 
 private slots:

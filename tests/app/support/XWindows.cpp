@@ -1,6 +1,7 @@
 #include "XWindows.h"
 
 #include <QDeadlineTimer>
+#include <QRect>
 #include <QProcess>
 #include <QThread>
 
@@ -78,8 +79,10 @@ QString XWindows::title(Id window) const
 QList<XWindows::Window> XWindows::windows() const
 {
     QList<Window> list;
+    // A window just withdrawn may stay on the list a while.
     for (Id id : idsOf(DefaultRootWindow(m_display), "_NET_CLIENT_LIST"))
-        list.append({id, title(id)});
+        if (XWindowAttributes a{}; XGetWindowAttributes(m_display, id, &a) && a.map_state == IsViewable)
+            list.append({id, title(id)});
     return list;
 }
 
@@ -102,21 +105,27 @@ XWindows::Id XWindows::active() const
 
 QImage XWindows::grab(Id window) const
 {
+    // From the screen, where the user looks: a window's own contents can be
+    // painted while what covers it on the screen is not.
     XWindowAttributes a{};
     if (!XGetWindowAttributes(m_display, window, &a) || a.map_state != IsViewable)
         return {};
-    XImage *image = XGetImage(m_display, window, 0, 0, unsigned(a.width), unsigned(a.height), AllPlanes, ZPixmap);
+    const ::Window root = DefaultRootWindow(m_display);
+    int x = 0, y = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(m_display, window, root, 0, 0, &x, &y, &child);
+    const QRect area = QRect(x, y, a.width, a.height)
+                           .intersected(QRect(0, 0, DisplayWidth(m_display, 0), DisplayHeight(m_display, 0)));
+    if (area.isEmpty())
+        return {};
+    XImage *image = XGetImage(m_display, root, area.x(), area.y(), unsigned(area.width()), unsigned(area.height()),
+                              AllPlanes, ZPixmap);
     if (!image)
         return {};
-    QImage copy(a.width, a.height, QImage::Format_RGB32);
-    if (image->bits_per_pixel == 32) {
-        for (int y = 0; y < a.height; ++y)
-            memcpy(copy.scanLine(y), image->data + y * image->bytes_per_line, size_t(a.width) * 4);
-    } else {
-        for (int y = 0; y < a.height; ++y)
-            for (int x = 0; x < a.width; ++x)
-                copy.setPixel(x, y, QRgb(XGetPixel(image, x, y)));
-    }
+    QImage copy(area.size(), QImage::Format_RGB32);
+    for (int row = 0; row < area.height(); ++row)
+        for (int col = 0; col < area.width(); ++col)
+            copy.setPixel(col, row, QRgb(XGetPixel(image, col, row)));
     XDestroyImage(image);
     return copy;
 }

@@ -31,14 +31,14 @@ public:
     bool isOpen() const { return m_display != nullptr; }
     bool windowManagerRuns() const;
 
-    // The managed windows, oldest first.
+    // The managed windows on the screen, oldest first.
     QList<Window> windows() const;
     // The first window with this title; 0 when there is none.
     Id find(const QString &title) const;
     // The window the window manager calls active and that has the keyboard; 0 when none.
     Id active() const;
     QString title(Id window) const;
-    // The window as it is on the screen; null when it is not viewable.
+    // The window's part of the screen; null when it is not viewable.
     QImage grab(Id window) const;
     // As the title bar's close button does.
     void close(Id window) const;
