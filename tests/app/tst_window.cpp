@@ -50,13 +50,20 @@ QString fixedCaption(const KtMenuEntry &e)
     static const QHash<QString, QString> byName{
         {QStringLiteral("SaveConfig"), QStringLiteral("Save Configure")},
         {QStringLiteral("Reset"), QStringLiteral("Reboot")},
-        {QStringLiteral("H1"), QStringLiteral("QSX-4810 r4-5 JUN 08 Rhexmon-v9")},
+        {QStringLiteral("H1"), QStringLiteral("QSX-4810 Help")},
         {QStringLiteral("About1"), QStringLiteral("About")},
         {QStringLiteral("TestConnection1"), QStringLiteral("Test Connection : ") + Host},
         {QStringLiteral("BridgeSTPInformation"), QStringLiteral("Spanning Tree Control : ") + Host},
         {QStringLiteral("DaylightSavingTimeSummerTime1"), QStringLiteral("Summer Time : ") + Host},
         {QStringLiteral("RouteRedistributionTable1"), QStringLiteral("Route Redistribution Table: ") + Host},
-        {QStringLiteral("CurrentTime1"), QStringLiteral("Current Time")},
+        {QStringLiteral("CurrentTime1"), QStringLiteral("Current Time: ") + Host},
+        {QStringLiteral("BasicInformation2"), QStringLiteral("Equipment Basic Information :") + Host},
+        {QStringLiteral("IFCounter1"), QStringLiteral("IF Counters : ") + Host},
+        {QStringLiteral("IPCounter1"), QStringLiteral("IP Counters : ") + Host},
+        {QStringLiteral("ICMPCounter1"), QStringLiteral("ICMP Counters : ") + Host},
+        {QStringLiteral("UDPCounter1"), QStringLiteral("UDP Counters : ") + Host},
+        {QStringLiteral("SNMPCounter1"), QStringLiteral("SNMP Counters : ") + Host},
+        {QStringLiteral("PortCounters1"), QStringLiteral("Transparent Bridge Port Counter : ") + Host},
         {QStringLiteral("IPRouting1"), QStringLiteral("IP Routing : ") + Host},
     };
     return byName.value(e.name(), e.hasCaptionPrefix() ? e.dialogCaption(Host) : e.caption() + QStringLiteral(" : ") + Host);
