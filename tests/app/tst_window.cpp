@@ -2,7 +2,6 @@
 // outside by keys: every menu entry that opens a window is found with Find
 // entry and opened; its window must come with the entry's caption, be
 // painted, close on Escape, and leave the main window's status line alive.
-// A second screen at twice the scale checks that the layout keeps its text.
 
 #include "support/AgentProcess.h"
 #include "support/HelperProgram.h"
@@ -125,7 +124,6 @@ class TestWindow : public QObject
     QTemporaryDir m_run;
     QDir m_output;
     AgentProcess m_agent;
-    QHash<QString, QImage> m_plainGrabs;  // scale 1, by caption
 
     // The host application's settings and profile, as scripts/run writes
     // them, but SNMPv3, so that the SNMPv3 entries open too.
@@ -256,7 +254,6 @@ private slots:
             QString why = findAndOpen(windows, t.typed) ? openedPainted(windows, t.caption, &grab, &ms)
                                                         : QStringLiteral("Find entry did not open");
             if (why.isEmpty()) {
-                m_plainGrabs.insert(t.caption, grab);
                 why = closeWindow(windows, t.caption);
             } else {
                 why += QStringLiteral(", grab ") + keep(t.entry->name(), grab);

@@ -11,9 +11,4 @@ namespace PaintCheck {
 // Empty when painted; else why not ("94 % black").
 QString Unpainted(const QImage &image);
 
-// Of the dark pixels (text, lines) of expected, the share that has a dark
-// pixel within reach in actual, compared at expected's size: text cut off
-// at a widget's edge in actual is missing there.
-double InkKept(const QImage &expected, const QImage &actual, int reach = 3);
-
 } // namespace PaintCheck
