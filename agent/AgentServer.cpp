@@ -304,10 +304,8 @@ std::string AgentServer::loadInitialData()
             seedPath.clear();
         }
     }
-#ifdef QSX_AGENT_DEFAULT_SEED
-    if (seedPath.empty() && fileExists(QSX_AGENT_DEFAULT_SEED))
-        seedPath = QSX_AGENT_DEFAULT_SEED;
-#endif
+    // The seed beside the program first: an installed agent must not pick
+    // up a build tree that happens to be left on the machine.
     if (seedPath.empty()) {
         char exe[4096];
         ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
@@ -319,6 +317,10 @@ std::string AgentServer::loadInitialData()
                 seedPath = dir + "/qsx4810.snmprec";
         }
     }
+#ifdef QSX_AGENT_DEFAULT_SEED
+    if (seedPath.empty() && fileExists(QSX_AGENT_DEFAULT_SEED))
+        seedPath = QSX_AGENT_DEFAULT_SEED;
+#endif
     if (seedPath.empty()) {
         m_seed = AgentSeed::Generate(m_schema);
     } else {

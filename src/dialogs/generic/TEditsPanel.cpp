@@ -63,9 +63,26 @@ TEditsPanel::TEditsPanel(QWidget *owner, KtSNMPRequest2Edits *binding)
     m_grid->setVerticalSpacing(5);
     m_grid->setColumnMinimumWidth(0, 20);
     m_grid->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Before the rows: disabled ones are painted as they are built.
+    DisabledFontColor = palette().color(QPalette::WindowText);
+    DisabledColor = palette().color(QPalette::Button);
     if (Edits)
         BuildRows();
-    SetDisabledColors(palette().color(QPalette::WindowText), palette().color(QPalette::Button));
+}
+
+bool TEditsPanel::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if ((event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        && !m_ownDisabledColors) {
+        DisabledFontColor = palette().color(QPalette::WindowText);
+        DisabledColor = palette().color(QPalette::Button);
+        // Only disabled rows carry a palette of their own (paintRow).
+        for (int i = 0; i < Rows.size(); ++i)
+            if (Rows.at(i).Control && Rows.at(i).Control->testAttribute(Qt::WA_SetPalette))
+                paintRow(i, false);
+    }
+    return handled;
 }
 
 void TEditsPanel::checkRange(int i) const
@@ -192,6 +209,7 @@ void TEditsPanel::SetRowStates(bool checked)
 
 void TEditsPanel::SetDisabledColors(const QColor &font, const QColor &background)
 {
+    m_ownDisabledColors = true;
     DisabledFontColor = font;
     DisabledColor = background;
     if (!Edits)

@@ -100,6 +100,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
     void checkRange(int i) const;
@@ -114,5 +115,8 @@ private:
     QWidget *m_rowsWidget;
     QGridLayout *m_grid;
     QPointer<TCtrlBtnPanel> m_buttons;
-    QHash<int, QList<bool>> m_hiddenBefore;  // per hidden row: label, box, control hidden before HideRow
+    QHash<int, QList<bool>> m_hiddenBefore;
+    // Disabled rows take their colours from the palette, and again when it
+    // changes, until SetDisabledColors names colours of their own.
+    bool m_ownDisabledColors = false;  // per hidden row: label, box, control hidden before HideRow
 };

@@ -1,5 +1,7 @@
 #include "dialogs/monitors/KtHistoryChart.h"
 
+#include "dialogs/monitors/KtChartTheme.h"
+
 #include <QCategoryAxis>
 #include <QChartView>
 #include <QLineSeries>
@@ -11,6 +13,7 @@
 #include <Q3DCamera>
 #include <Q3DScene>
 #include <Q3DSurface>
+#include <Q3DTheme>
 #include <QSurface3DSeries>
 #include <QSurfaceDataProxy>
 #include <QValue3DAxis>
@@ -44,8 +47,6 @@ KtHistoryChart::KtHistoryChart(const QStringList &names, const QList<QColor> &co
 {
     auto *chart = new QChart;
     chart->setBackgroundRoundness(0);
-    chart->setPlotAreaBackgroundBrush(Qt::white);
-    chart->setPlotAreaBackgroundVisible(true);
     chart->legend()->setAlignment(Qt::AlignTop);
     m_time->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
     m_time->setLabelsAngle(-45);
@@ -56,9 +57,6 @@ KtHistoryChart::KtHistoryChart(const QStringList &names, const QList<QColor> &co
     for (int i = 0; i < names.size(); ++i) {
         auto *s = new QLineSeries;
         s->setName(names.at(i));
-        QPen pen(colors.value(i, Qt::black));
-        pen.setWidth(2);
-        s->setPen(pen);
         chart->addSeries(s);
         s->attachAxis(m_time);
         s->attachAxis(m_values);
@@ -69,6 +67,7 @@ KtHistoryChart::KtHistoryChart(const QStringList &names, const QList<QColor> &co
     m_view->setRubberBand(QChartView::NoRubberBand);
     m_view->setInteractive(false);
     m_stack->addWidget(m_view);
+    applyTheme(true);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -78,6 +77,41 @@ KtHistoryChart::KtHistoryChart(const QStringList &names, const QList<QColor> &co
 KtHistoryChart::~KtHistoryChart()
 {
     delete m_3d;
+}
+
+bool KtHistoryChart::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        applyTheme(false);
+    return handled;
+}
+
+// A theme change resets the series' pens and the plot area: both are set again.
+void KtHistoryChart::applyTheme(bool force)
+{
+    QChart *chart = m_view->chart();
+    if (!KtChartTheme::Apply(chart, palette()) && !force)
+        return;
+    const bool dark = KtChartTheme::IsDark(palette());
+    chart->setBackgroundRoundness(0);
+    chart->setPlotAreaBackgroundBrush(Qt::white);
+    chart->setPlotAreaBackgroundVisible(!dark);
+    for (int i = 0; i < m_series.size(); ++i) {
+        QPen pen(m_colors.value(i, palette().color(QPalette::WindowText)));
+        pen.setWidth(2);
+        m_series.at(i)->setPen(pen);
+    }
+    if (m_3d)
+        apply3DTheme();
+}
+
+void KtHistoryChart::apply3DTheme()
+{
+    const bool dark = KtChartTheme::IsDark(palette());
+    m_3d->graph->activeTheme()->setType(dark ? Q3DTheme::ThemeEbony : Q3DTheme::ThemeQt);
+    for (int i = 0; i < m_3d->series.size(); ++i)
+        m_3d->series.at(i)->setBaseColor(m_colors.value(i, palette().color(QPalette::WindowText)));
 }
 
 bool KtHistoryChart::OpenGLAvailable()
@@ -165,7 +199,6 @@ void KtHistoryChart::build3D()
     for (int i = 0; i < m_names.size(); ++i) {
         auto *s = new QSurface3DSeries;
         s->setName(m_names.at(i));
-        s->setBaseColor(m_colors.value(i, Qt::black));
         s->setDrawMode(QSurface3DSeries::DrawSurface);
         s->setFlatShadingEnabled(true);
         m_3d->graph->addSeries(s);
@@ -173,6 +206,7 @@ void KtHistoryChart::build3D()
     }
     m_3d->container = QWidget::createWindowContainer(m_3d->graph, this);
     m_stack->addWidget(m_3d->container);
+    apply3DTheme();
     update3D();
 }
 

@@ -13,7 +13,8 @@ class QStackedWidget;
 class QValueAxis;
 
 // The per-poll deltas of a few counters as line series over their poll
-// times, on a white plot area without zoom or pan. The series are refilled
+// times, without zoom or pan, in the chart theme that matches the palette
+// (a white plot area in the light one). The series are refilled
 // in place; the chart itself is built once.
 //
 // The same history can be shown in 3-D (Qt Data Visualization), which
@@ -41,8 +42,13 @@ public:
     // The labels of the time axis as shown, in order.
     QStringList TimeLabels() const;
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
+    void applyTheme(bool force);
     void build3D();
+    void apply3DTheme();
     void update3D();
 
     QStackedWidget *m_stack;

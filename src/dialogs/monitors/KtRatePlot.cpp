@@ -1,5 +1,7 @@
 #include "dialogs/monitors/KtRatePlot.h"
 
+#include "dialogs/monitors/KtChartTheme.h"
+
 #include <QLineSeries>
 #include <QPalette>
 #include <QValueAxis>
@@ -11,7 +13,6 @@ KtRatePlot::KtRatePlot(int polls, QWidget *parent)
     auto *chart = new QChart;
     chart->legend()->hide();
     chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->setBackgroundRoundness(0);
     chart->addSeries(m_series);
     m_x->setRange(0, polls - 1);
     m_x->setLabelsVisible(false);
@@ -23,8 +24,8 @@ KtRatePlot::KtRatePlot(int polls, QWidget *parent)
     chart->addAxis(m_y, Qt::AlignLeft);
     m_series->attachAxis(m_x);
     m_series->attachAxis(m_y);
-    m_series->setColor(palette().color(QPalette::Highlight));
     setChart(chart);
+    applyTheme(true);
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::NoRubberBand);
     setMinimumHeight(110);
@@ -47,4 +48,21 @@ void KtRatePlot::Show(const QString &name, const QList<quint32> &rates)
     m_y->applyNiceNumbers();
     chart()->setTitle(name.isEmpty() ? tr("Select a counter to plot its rate")
                                      : tr("Rate of %1, last %2 polls").arg(name).arg(m_polls));
+}
+
+bool KtRatePlot::event(QEvent *event)
+{
+    const bool handled = QChartView::event(event);
+    if (event->type() == QEvent::ApplicationPaletteChange || event->type() == QEvent::PaletteChange)
+        applyTheme(false);
+    return handled;
+}
+
+// A theme change resets the series colour: it is set again.
+void KtRatePlot::applyTheme(bool force)
+{
+    if (!KtChartTheme::Apply(chart(), palette()) && !force)
+        return;
+    chart()->setBackgroundRoundness(0);
+    m_series->setColor(palette().color(QPalette::Highlight));
 }

@@ -7,7 +7,8 @@ class QLineSeries;
 class QValueAxis;
 
 // The rate of one counter over the last polls, newest on the right; the
-// series is refilled in place on every poll.
+// series is refilled in place on every poll. The chart theme follows the
+// palette.
 class KtRatePlot : public QChartView
 {
     Q_OBJECT
@@ -22,7 +23,12 @@ public:
     QLineSeries *Series() const { return m_series; }
     QString Name() const { return m_name; }
 
+protected:
+    bool event(QEvent *event) override;
+
 private:
+    void applyTheme(bool force);
+
     int m_polls;
     QString m_name;
     QLineSeries *m_series;
