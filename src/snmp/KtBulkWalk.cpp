@@ -208,8 +208,11 @@ bool KtBulkWalk::Take(const Request &request, const QList<KtVarBind> &answer)
         const KtVarBind &vb = answer.at(i);
         const KtOid oid = KtOid::FromText(vb.oid);
         const KtOid &previous = c.cells.isEmpty() ? c.start : c.cells.last().oid;
-        if (vb.syntax == KtSyntax::EndOfMibView || oid.Size() <= c.base.Size() || !oid.StartsWith(c.base)
-            || oid <= previous) {
+        // Get-next may answer backwards to end a column; get-bulk never
+        // does unless it is broken, and then get-next must do the walk.
+        if (vb.syntax != KtSyntax::EndOfMibView && oid <= previous)
+            return false;
+        if (vb.syntax == KtSyntax::EndOfMibView || oid.Size() <= c.base.Size() || !oid.StartsWith(c.base)) {
             c.ended = true;
             c.end = vb;
             continue;

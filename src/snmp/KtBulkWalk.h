@@ -13,8 +13,7 @@
 // follow the place it was asked from. Within a chain nothing lies between
 // two neighbours, so the get-next answer for any place from the chain's
 // start on is its first object beyond that place. A chain ends with the
-// first object that has left its column (or endOfMibView, or an answer that
-// does not move forward); that object answers every place past the column's
+// first object that has left its column (or endOfMibView); that object answers every place past the column's
 // last object (past the end object itself the agent's answer would lie
 // outside the column too, so the column ends all the same). An answer may stop anywhere, also inside a repetition:
 // columns with too little stay asked for again.
@@ -49,7 +48,8 @@ public:
 
     // The get-bulk for the columns that cannot answer their place.
     Request Next(const QList<KtVarBind> &places) const;
-    // Takes the answer to request; false when it holds nothing usable.
+    // Takes the answer to request; false when it is nonsense: empty, or an
+    // object that does not follow the one before it in its column.
     bool Take(const Request &request, const QList<KtVarBind> &answer);
 
     // After an answer too big (or lost) with repetitions: asks with half as

@@ -146,12 +146,13 @@ private slots:
         QTest::addColumn<bool>("async");
         QTest::addColumn<int>("bulkRequests");  // at most; -1: more than one
         QTest::addColumn<int>("nextRequests");  // -1: one per row and one more
-        BulkResponder::Script plain, tooBig, truncated, tiny, refused, empty, silent;
+        BulkResponder::Script plain, tooBig, truncated, tiny, refused, empty, echo, silent;
         tooBig.tooBigAbove = 20;
         truncated.truncateTo = 17;  // inside a repetition of three columns
         tiny.truncateTo = 2;
         refused.refuseStatus = 5;
         empty.emptyBulk = true;
+        echo.echoBulk = true;
         silent.silentAbove = 30;
         for (bool async : {false, true}) {
             const char *how = async ? ", async" : "";
@@ -161,6 +162,7 @@ private slots:
             QTest::newRow(qPrintable(QString("cut to 2 varbinds") + how)) << tiny << async << -1 << 0;
             QTest::newRow(qPrintable(QString("genErr") + how)) << refused << async << 1 << -1;
             QTest::newRow(qPrintable(QString("no varbinds") + how)) << empty << async << 1 << -1;
+            QTest::newRow(qPrintable(QString("answered like a get") + how)) << echo << async << 1 << -1;
             QTest::newRow(qPrintable(QString("silent above 30") + how)) << silent << async << -1 << 0;
         }
     }

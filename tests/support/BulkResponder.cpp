@@ -220,6 +220,9 @@ QByteArray BulkResponder::answer(const QByteArray &request)
             status = script.refuseStatus;
             for (const auto &oid : asked)
                 vbs << Object{oid, QByteArray("\x05\x00", 2)};
+        } else if (script.echoBulk) {
+            for (const auto &oid : asked)
+                vbs << Object{oid, integer(1)};
         } else if (!script.emptyBulk) {
             QList<QList<quint32>> at = asked;
             for (int i = 0; i < nonRepeaters && i < at.size(); ++i)

@@ -24,6 +24,7 @@ public:
         int truncateTo = 0;     // a get-bulk answer stops after this many varbinds (0: never)
         int refuseStatus = 0;   // error-status for every get-bulk (0: none)
         bool emptyBulk = false; // a get-bulk answer without varbinds
+        bool echoBulk = false;  // a get-bulk answered like a get: the names asked, as they are
     };
 
     // objects: dotted OID -> value; a value that parses as a number goes as
