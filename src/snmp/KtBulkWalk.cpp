@@ -114,6 +114,7 @@ int KtBulkWalk::Octets(const KtVarBind &vb)
 void KtBulkWalk::Start(const QStringList &bases, const QList<quint32> &types, int indexOctets, int limit)
 {
     m_columns.clear();
+    m_bases = bases;
     // A cap learnt from the agent holds for later walks too.
     m_cap = std::min(m_cap, limit > 0 ? std::min(limit, int(MaxRepetitions)) : int(MaxRepetitions));
     for (qsizetype i = 0; i < bases.size(); ++i) {

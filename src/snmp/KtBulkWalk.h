@@ -38,7 +38,8 @@ public:
     // was read ahead, not the cap. limit caps the repetitions (0: none
     // beyond MaxRepetitions).
     void Start(const QStringList &bases, const QList<quint32> &types, int indexOctets, int limit = 0);
-    int ColumnCount() const { return int(m_columns.size()); }
+    // Whether the columns are these (and none was cleared).
+    bool Serves(const QStringList &bases) const { return !m_columns.isEmpty() && m_bases == bases; }
     void Clear();
 
     bool CanAnswer(const QList<KtVarBind> &places) const;
@@ -82,5 +83,6 @@ private:
     const KtVarBind *answerFor(const Column &c, const KtOid &place) const;
 
     QList<Column> m_columns;
+    QStringList m_bases;
     int m_cap = MaxRepetitions;
 };

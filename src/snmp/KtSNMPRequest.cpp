@@ -308,10 +308,10 @@ bool KtSNMPRequest::bulkWalk(const QList<KtVarBind> &places) const
     return isTable(Vars.Kind) && Version != 0 && BulkRepetitions != 0 && !m_bulkRefused && !places.isEmpty();
 }
 
-void KtSNMPRequest::startBulk(bool restart, const QList<KtVarBind> &places)
+// What was read ahead serves the walk it was read for: a new walk, or
+// other columns, start afresh.
+void KtSNMPRequest::startBulk(bool restart)
 {
-    if (!restart && m_bulk.ColumnCount() == places.size())
-        return;
     QStringList bases;
     QList<quint32> types;
     for (int i = 0; i < Vars.Count(); ++i) {
@@ -320,6 +320,8 @@ void KtSNMPRequest::startBulk(bool restart, const QList<KtVarBind> &places)
             types << Vars.Get(i).Type;
         }
     }
+    if (!restart && m_bulk.Serves(bases))
+        return;
     int indexOctets = 0;
     for (int i = 0; i < Vars.IndexCount && i < Vars.Count(); ++i)
         indexOctets += KtBulkWalk::IndexOctets(Vars.Get(i).Type, Vars.IsImplied(i));
@@ -375,7 +377,7 @@ bool KtSNMPRequest::Fetch(bool restart)
     const QList<KtVarBind> vbs = readBinds(restart, getNext);
     KtPduResult answer;
     if (bulkWalk(vbs)) {
-        startBulk(restart, vbs);
+        startBulk(restart);
         answer = fetchBulk(vbs);
     } else {
         answer = KtSnmpEngine::Instance().Exchange(target(false),
@@ -470,7 +472,7 @@ void KtSNMPRequest::FetchAsync(KtSNMPCallback callback, void *userData, bool res
     bool getNext = false;
     const QList<KtVarBind> vbs = readBinds(restart, getNext);
     if (bulkWalk(vbs)) {
-        startBulk(restart, vbs);
+        startBulk(restart);
         stepBulkAsync(vbs, callback, userData);
         return;
     }

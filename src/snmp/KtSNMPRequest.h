@@ -115,7 +115,7 @@ private:
 
     enum class BulkVerdict { Again, Fallback, Fail };
     bool bulkWalk(const QList<KtVarBind> &places) const;
-    void startBulk(bool restart, const QList<KtVarBind> &places);
+    void startBulk(bool restart);
     KtPduResult fetchBulk(const QList<KtVarBind> &places);
     BulkVerdict judgeBulk(const KtBulkWalk::Request &request, const KtPduResult &answer);
     void stepBulkAsync(const QList<KtVarBind> &places, KtSNMPCallback callback, void *userData);
