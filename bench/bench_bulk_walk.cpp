@@ -6,8 +6,8 @@
 //   bench_bulk_walk [delay-ms] [runs-without-delay]     (defaults 50 and 3)
 
 #include "BenchDaemon.h"
+#include "BenchListWalk.h"
 
-#include "bindings/KtSNMPRequest2Edits.h"
 #include "errors/KtException.h"
 #include "mib/KtMibData.h"
 #include "snmp/KtSNMPRequest.h"
@@ -17,7 +17,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -41,27 +40,16 @@ struct Result
 // One walk into the list view; repetitions as the profile key (-1 automatic, 0 get-next).
 Result bindingWalk(QTreeWidget *view, QPlainTextEdit *memo, quint16 port, int repetitions)
 {
-    KtSNMPRequest2Edits edits(view->window());
-    edits.Request.Vars =
-        KtSNMPVarList(*KtMibData::Instance().FindTable(QStringLiteral("AggregatorTable")), KtKind::MVT_UMV, 1);
-    edits.Request.AgentPort = port;
-    edits.Request.BulkRepetitions = repetitions;
-    edits.AttachListView(view);
-    edits.SetStatusTarget(memo);
-    QEventLoop loop;
-    int code = 0;
-    edits.OnReadDone = [&](KtSNMPRequest2Controls *, const KtSNMPError &r) {
-        code = r.Code;
-        loop.quit();
-    };
-    QElapsedTimer clock;
-    clock.start();
-    edits.Read();
-    loop.exec();
-    const Result r{double(clock.nsecsElapsed()) / 1e6, view->topLevelItemCount()};
-    if (code != 0)
-        std::printf("walk ended with code %d\n", code);
-    return r;
+    const Bench::ListWalk w = Bench::walkIntoListView(
+        view, memo,
+        KtSNMPVarList(*KtMibData::Instance().FindTable(QStringLiteral("AggregatorTable")), KtKind::MVT_UMV, 1),
+        [&](KtSNMPRequest &r) {
+            r.AgentPort = port;
+            r.BulkRepetitions = repetitions;
+        });
+    if (w.code != 0)
+        std::printf("walk ended with code %d\n", w.code);
+    return {w.ms, w.rows};
 }
 
 // snmpbulkwalk of the whole table: column after column, 25 a request.
@@ -90,12 +78,6 @@ bool startAgent(Bench::Daemon &agent, quint16 port, const QString &dir, int dela
     if (delayMs > 0)
         args << QStringLiteral("--delay") << QString::number(delayMs);
     return agent.start(QStringLiteral(QSX_AGENT_EXE), args, port, QStringLiteral("cobalt"));
-}
-
-double median(QList<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
 }
 
 } // namespace
@@ -158,7 +140,7 @@ int main(int argc, char **argv)
     KtSNMPSession::StopSession();
     slow.stop();
     fast.stop();
-    const double b = median(bulkFast), n = median(nextFast);
+    const double b = Bench::median(bulkFast), n = Bench::median(nextFast);
     std::printf("without delay, %d runs (median): get-bulk %.1f ms, get-next %.1f ms, get-bulk / get-next %.2f "
                 "(target <= 1)\n",
                 runs, b, n, n > 0 ? b / n : 0.0);
