@@ -21,8 +21,9 @@ public:
             add(Table + u'.' + it.key(), it.value());
         if (followed)
             add(QStringLiteral("1.3.6.1.4.1.32473.91.1.0"), 7);
-        std::sort(m_objects.begin(), m_objects.end(),
-                  [](const KtVarBind &a, const KtVarBind &b) { return KtOid::FromText(a.oid) < KtOid::FromText(b.oid); });
+        std::sort(m_objects.begin(), m_objects.end(), [](const KtVarBind &a, const KtVarBind &b) {
+            return KtOid::FromText(a.oid) < KtOid::FromText(b.oid);
+        });
     }
     KtVarBind next(const QString &oid) const
     {

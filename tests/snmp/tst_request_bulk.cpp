@@ -1,11 +1,8 @@
 // Table walks with get-bulk give the rows of the get-next walk: against a
 // scripted responder that misbehaves with get-bulk, and against snmpd.
 #include "support/BulkResponder.h"
-#include "support/EnginePump.h"
 #include "support/SnmpTestSupport.h"
-
-#include "errors/KtException.h"
-#include "snmp/KtSNMPSession.h"
+#include "support/TableWalk.h"
 
 #include <QTest>
 
@@ -44,66 +41,15 @@ KtSNMPVarList tableList()
     return l;
 }
 
-struct Walk
-{
-    QStringList rows;
-    int code = 0;
-};
+using TestSupport::TableWalk;
 
-struct AsyncWalk
-{
-    KtSNMPRequest *request;
-    Walk walk;
-    bool done = false;
-};
-
-QString rowText(const KtSNMPVarList &vars)
-{
-    QStringList cells;
-    for (int i = 0; i < vars.Count(); ++i)
-        cells << vars.Get(i).Value;
-    return cells.join(u'|');
-}
-
-void step(void *data, KtSNMPError *result, KtSNMPVarList *vars)
-{
-    auto *a = static_cast<AsyncWalk *>(data);
-    if (result->Code != 0 || result->Finished) {
-        a->walk.code = result->Code;
-        a->done = true;
-        return;
-    }
-    a->walk.rows << rowText(*vars);
-    a->request->FetchAsync(step, a, false);
-}
-
-Walk walk(KtSNMPRequest &r, bool async)
-{
-    if (async) {
-        AsyncWalk a{&r, {}, false};
-        r.FetchAsync(step, &a, true);
-        if (!QTest::qWaitFor([&] { return a.done; }, 60000))
-            a.walk.code = 1;
-        return a.walk;
-    }
-    Walk w;
-    try {
-        for (bool more = r.Fetch(true); more; more = r.Fetch(false))
-            w.rows << rowText(r.Vars);
-    } catch (const KtException &e) {
-        w.code = e.code();
-    }
-    return w;
-}
-
-Walk walkWith(const KtSNMPVarList &l, quint16 port, const SnmpdTest::Credentials &c, int repetitions, bool async,
-              quint32 timeout = 200)
+TableWalk walkWith(const KtSNMPVarList &l, quint16 port, const SnmpdTest::Credentials &c, int repetitions,
+                   bool async = false)
 {
     KtSNMPRequest r(l);
     SnmpdTest::aim(r, port, c);
     r.BulkRepetitions = repetitions;
-    r.Timeout = timeout;
-    return walk(r, async);
+    return TableWalk::of(r, async);
 }
 
 // A MIB-II table of snmpd: the columns that do not move by themselves.
@@ -125,13 +71,13 @@ class TestRequestBulk : public QObject
 private:
     SnmpdTest::SnmpdSession m_snmpd;
     BulkResponder m_responder{tableObjects()};
-    Walk m_getNext;
+    TableWalk m_getNext;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_snmpd.start());
-        m_getNext = walkWith(tableList(), m_responder.port(), SnmpdTest::v2c(), 0, false);
+        m_getNext = walkWith(tableList(), m_responder.port(), SnmpdTest::v2c(), 0);
         QCOMPARE(m_getNext.code, 0);
         QCOMPARE(m_getNext.rows.size(), 60);
         QCOMPARE(m_getNext.rows.at(2), QStringLiteral("3|port 3|30|(NOTDONE)"));
@@ -180,7 +126,7 @@ private slots:
         SnmpdTest::aim(r, m_responder.port(), SnmpdTest::v2c());
         r.Timeout = 20;
         r.Retries = 0;
-        const Walk bulk = walk(r, async);
+        const TableWalk bulk = TableWalk::of(r, async);
         QCOMPARE(bulk.code, 0);
         QCOMPARE(bulk.rows, m_getNext.rows);
         QCOMPARE(r.Pending, 0);
@@ -192,13 +138,13 @@ private slots:
         QCOMPARE(nexts, nextRequests < 0 ? 61 : nextRequests);
         // The refusal holds for the request: its next walk asks with get-next only.
         if (nextRequests < 0) {
-            QCOMPARE(walk(r, async).rows, m_getNext.rows);
+            QCOMPARE(TableWalk::of(r, async).rows, m_getNext.rows);
             QCOMPARE(m_responder.takeBulkRequests(), 0);
         }
         // Halving keeps the answers under the limits once they are found.
         if (script.tooBigAbove || script.silentAbove) {
             m_responder.takeLargestRepetitions();
-            QCOMPARE(walk(r, async).rows, m_getNext.rows);
+            QCOMPARE(TableWalk::of(r, async).rows, m_getNext.rows);
             QVERIFY(m_responder.takeLargestRepetitions() * 3 <= std::max(script.tooBigAbove, script.silentAbove));
         }
     }
@@ -208,11 +154,11 @@ private slots:
     {
         m_responder.setScript({});
         m_responder.takeLargestRepetitions();
-        QCOMPARE(walkWith(tableList(), m_responder.port(), SnmpdTest::v2c(), 5, false).rows, m_getNext.rows);
+        QCOMPARE(walkWith(tableList(), m_responder.port(), SnmpdTest::v2c(), 5).rows, m_getNext.rows);
         QCOMPARE(m_responder.takeLargestRepetitions(), 5);
         QVERIFY(m_responder.takeBulkRequests() >= 12);
         // SNMPv1 has no get-bulk.
-        QCOMPARE(walkWith(tableList(), m_responder.port(), SnmpdTest::v1(), -1, false).code, 0);
+        QCOMPARE(walkWith(tableList(), m_responder.port(), SnmpdTest::v1(), -1).code, 0);
         QCOMPARE(m_responder.takeBulkRequests(), 0);
     }
 
@@ -251,9 +197,9 @@ private slots:
         // Connections and sockets of other programs come and go: compare
         // while the get-next walks before and after agree.
         for (int attempt = 0; attempt < 5; ++attempt) {
-            const Walk before = walkWith(l, m_snmpd.port(), cred, 0, false);
-            const Walk bulk = walkWith(l, m_snmpd.port(), cred, -1, attempt % 2 == 1);
-            const Walk after = walkWith(l, m_snmpd.port(), cred, 0, false);
+            const TableWalk before = walkWith(l, m_snmpd.port(), cred, 0);
+            const TableWalk bulk = walkWith(l, m_snmpd.port(), cred, -1, attempt % 2 == 1);
+            const TableWalk after = walkWith(l, m_snmpd.port(), cred, 0);
             QCOMPARE(before.code, 0);
             if (before.rows != after.rows)
                 continue;

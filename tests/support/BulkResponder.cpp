@@ -78,45 +78,33 @@ QList<quint32> parseOid(const QByteArray &c)
     return oid;
 }
 
-class Reader
+// The next TLV at pos (short or long length form): its tag and content.
+bool nextTlv(const QByteArray &d, int &pos, quint8 &tag, QByteArray &content)
 {
-public:
-    Reader(const QByteArray &data, int from, int to) : m_d(data), m_pos(from), m_end(to) {}
-    // The next TLV: its tag, where its content starts and how long it is.
-    bool next(quint8 &tag, int &start, int &length)
-    {
-        if (m_pos + 2 > m_end)
-            return false;
-        tag = quint8(m_d.at(m_pos));
-        int l = quint8(m_d.at(m_pos + 1));
-        m_pos += 2;
-        if (l & 0x80) {
-            const int n = l & 0x7f;
-            if (n > 3 || m_pos + n > m_end)
-                return false;
-            l = 0;
-            for (int i = 0; i < n; ++i)
-                l = (l << 8) | quint8(m_d.at(m_pos++));
-        }
-        if (m_pos + l > m_end)
-            return false;
-        start = m_pos;
-        length = l;
-        m_pos += l;
-        return true;
+    if (pos + 2 > d.size())
+        return false;
+    tag = quint8(d.at(pos));
+    int length = quint8(d.at(pos + 1)), at = pos + 2;
+    if (length & 0x80) {
+        const int n = length & 0x7f;
+        length = 0;
+        for (int i = 0; i < n && at < d.size(); ++i)
+            length = (length << 8) | quint8(d.at(at++));
     }
-    qint64 integer(int start, int length) const
-    {
-        qint64 v = length > 0 && (m_d.at(start) & 0x80) ? -1 : 0;
-        for (int i = 0; i < length; ++i)
-            v = (v << 8) | quint8(m_d.at(start + i));
-        return v;
-    }
+    if (at + length > d.size())
+        return false;
+    content = d.mid(at, length);
+    pos = at + length;
+    return true;
+}
 
-private:
-    const QByteArray &m_d;
-    int m_pos, m_end;
-};
+qint64 integerValue(const QByteArray &c)
+{
+    qint64 v = !c.isEmpty() && (c.at(0) & 0x80) ? -1 : 0;
+    for (char ch : c)
+        v = (v << 8) | quint8(ch);
+    return v;
+}
 
 } // namespace
 
@@ -166,39 +154,26 @@ void BulkResponder::setScript(const Script &script)
 
 QByteArray BulkResponder::answer(const QByteArray &request)
 {
-    quint8 tag = 0;
-    int start = 0, length = 0;
-    Reader message(request, 0, int(request.size()));
-    if (!message.next(tag, start, length) || tag != 0x30)
-        return {};
-    Reader fields(request, start, start + length);
-    int vStart, vLen, cStart, cLen, pStart, pLen;
-    quint8 vTag, cTag, pduTag;
-    if (!fields.next(vTag, vStart, vLen) || !fields.next(cTag, cStart, cLen) || !fields.next(pduTag, pStart, pLen))
-        return {};
-    Reader pdu(request, pStart, pStart + pLen);
-    int idStart, idLen, aStart, aLen, bStart, bLen, lStart, lLen;
-    quint8 t1, t2, t3, t4;
-    if (!pdu.next(t1, idStart, idLen) || !pdu.next(t2, aStart, aLen) || !pdu.next(t3, bStart, bLen)
-        || !pdu.next(t4, lStart, lLen))
+    // message: version, community, PDU; PDU: request-id, two integers, varbinds
+    quint8 tag = 0, pduTag = 0;
+    QByteArray message, version, community, pdu, id, first, repetitions, list;
+    int pos = 0, at = 0, in = 0;
+    if (!nextTlv(request, pos, tag, message) || !nextTlv(message, at, tag, version)
+        || !nextTlv(message, at, tag, community) || !nextTlv(message, at, pduTag, pdu) || !nextTlv(pdu, in, tag, id)
+        || !nextTlv(pdu, in, tag, first) || !nextTlv(pdu, in, tag, repetitions) || !nextTlv(pdu, in, tag, list))
         return {};
     QList<QList<quint32>> asked;
-    Reader list(request, lStart, lStart + lLen);
-    int vbStart, vbLen;
-    quint8 vbTag;
-    while (list.next(vbTag, vbStart, vbLen)) {
-        Reader vb(request, vbStart, vbStart + vbLen);
-        int oStart, oLen;
-        quint8 oTag;
-        if (!vb.next(oTag, oStart, oLen) || oTag != 0x06)
+    QByteArray vb, name;
+    for (int v = 0; nextTlv(list, v, tag, vb);) {
+        int n = 0;
+        if (!nextTlv(vb, n, tag, name))
             return {};
-        asked << parseOid(request.mid(oStart, oLen));
+        asked << parseOid(name);
     }
     const Script script = [this] {
         std::lock_guard lock(m_mutex);
         return m_script;
     }();
-
     // The object after oid, or endOfMibView at oid.
     auto next = [this](const QList<quint32> &oid) {
         const auto it = std::upper_bound(m_objects.cbegin(), m_objects.cend(), oid,
@@ -211,53 +186,43 @@ QByteArray BulkResponder::answer(const QByteArray &request)
         ++m_next;
         for (const auto &oid : asked)
             vbs << next(oid);
-    } else if (pduTag == 0xA5) {
+    } else if (pduTag == 0xA5) {  // non-repeaters are always 0 here
         ++m_bulk;
-        const int nonRepeaters = int(message.integer(aStart, aLen));
-        const int repetitions = int(message.integer(bStart, bLen));
-        m_largest = std::max(m_largest.load(), repetitions);
-        if (script.refuseStatus) {
+        const int reps = int(integerValue(repetitions));
+        m_largest = std::max(m_largest.load(), reps);
+        for (int r = 0; r < reps && !script.refuseStatus && !script.emptyBulk && !script.echoBulk; ++r) {
+            bool all = true;
+            for (auto &oid : asked) {
+                const Object o = next(oid);
+                all = all && o.encoded.startsWith('\x82');
+                vbs << o;
+                oid = o.oid;
+            }
+            if (all)
+                break;
+        }
+        const int count = int(vbs.size());
+        if (script.silentAbove && count > script.silentAbove)
+            return {};
+        if (script.tooBigAbove && count > script.tooBigAbove) {
+            status = 1;
+            vbs.clear();
+        }
+        if (script.truncateTo && vbs.size() > script.truncateTo)
+            vbs.resize(script.truncateTo);
+        if (script.refuseStatus || script.echoBulk) {
             status = script.refuseStatus;
             for (const auto &oid : asked)
-                vbs << Object{oid, QByteArray("\x05\x00", 2)};
-        } else if (script.echoBulk) {
-            for (const auto &oid : asked)
                 vbs << Object{oid, integer(1)};
-        } else if (!script.emptyBulk) {
-            QList<QList<quint32>> at = asked;
-            for (int i = 0; i < nonRepeaters && i < at.size(); ++i)
-                vbs << next(at.at(i));
-            for (int r = 0; r < repetitions; ++r) {
-                bool all = true;
-                for (qsizetype j = nonRepeaters; j < at.size(); ++j) {
-                    const Object o = next(at.at(j));
-                    all = all && o.encoded.startsWith('\x82');
-                    vbs << o;
-                    at[j] = o.oid;
-                }
-                if (all)
-                    break;
-            }
-            const int count = int(vbs.size());
-            if (script.silentAbove && count > script.silentAbove)
-                return {};
-            if (script.tooBigAbove && count > script.tooBigAbove) {
-                status = 1;
-                vbs.clear();
-            }
-            if (script.truncateTo && vbs.size() > script.truncateTo)
-                vbs.resize(script.truncateTo);
         }
     } else {
         return {};
     }
-
     QByteArray encoded;
     for (const Object &o : vbs)
         encoded += tlv(0x30, oidTlv(o.oid) + o.encoded);
-    const QByteArray response = tlv(0xA2, tlv(0x02, request.mid(idStart, idLen)) + integer(status) + integer(0)
-                                              + tlv(0x30, encoded));
-    return tlv(0x30, integer(message.integer(vStart, vLen)) + tlv(0x04, request.mid(cStart, cLen)) + response);
+    const QByteArray response = tlv(0xA2, tlv(0x02, id) + integer(status) + integer(0) + tlv(0x30, encoded));
+    return tlv(0x30, tlv(0x02, version) + tlv(0x04, community) + response);
 }
 
 } // namespace TestSupport
