@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
+#include <sstream>
 
 namespace {
 
@@ -249,4 +251,54 @@ std::vector<AgentVarBind> AgentSeed::Merge(const std::vector<AgentVarBind> &base
     for (const auto &[oid, v] : overlay)
         out[oid] = v;
     return {out.begin(), out.end()};
+}
+
+bool AgentSeed::IsSnapshot(const std::string &text, std::vector<AgentOid> *tablesWithoutRows)
+{
+    static const std::string signature = "# QSX-4810 configuration snapshot";
+    if (text.compare(0, signature.size(), signature) != 0)
+        return false;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        for (const char *key : {"# empty: ", "# absent: "}) {
+            const std::string k(key);
+            if (line.compare(0, k.size(), k) != 0)
+                continue;
+            const std::string rest = line.substr(k.size());
+            if (auto oid = ParseOid(rest.substr(0, rest.find(' '))); oid && tablesWithoutRows)
+                tablesWithoutRows->push_back(*oid);
+        }
+    }
+    return true;
+}
+
+std::vector<AgentVarBind> AgentSeed::OverSnapshot(const AgentSchema &schema, const std::vector<AgentVarBind> &base,
+                                                  const std::vector<AgentVarBind> &snapshot,
+                                                  const std::vector<AgentOid> &tablesWithoutRows)
+{
+    // The table (entry OID) and row suffix of a column instance, if it is one.
+    auto rowOf = [&](const AgentOid &oid) -> std::pair<int, AgentOid> {
+        size_t length = 0;
+        const AgentObject *o = schema.findObject(oid, &length);
+        if (!o || o->table < 0 || length >= oid.size())
+            return {-1, {}};
+        return {o->table, AgentOid(oid.begin() + long(length), oid.end())};
+    };
+    std::map<int, std::set<AgentOid>> rows;   // tables the snapshot holds, with their rows
+    for (const auto &[oid, v] : snapshot)
+        if (auto [t, suffix] = rowOf(oid); t >= 0)
+            rows[t].insert(suffix);
+    for (const AgentOid &entry : tablesWithoutRows)
+        if (int t = schema.tableIndex(entry); t >= 0)
+            rows[t];
+    std::vector<AgentVarBind> kept;
+    kept.reserve(base.size());
+    for (const auto &rec : base) {
+        auto [t, suffix] = rowOf(rec.first);
+        auto it = t >= 0 ? rows.find(t) : rows.end();
+        if (it == rows.end() || it->second.count(suffix))
+            kept.push_back(rec);
+    }
+    return Merge(kept, snapshot);
 }

@@ -16,8 +16,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <optional>
 #include <random>
 #include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -270,9 +273,37 @@ std::string AgentServer::configPath() const
     return m_options.stateDir + "/" + Name + ".conf";
 }
 
+namespace {
+
+std::string joinLines(const std::vector<std::string> &lines)
+{
+    std::string all;
+    for (const auto &l : lines)
+        all += l + "\n";
+    return all;
+}
+
+} // namespace
+
 std::string AgentServer::loadInitialData()
 {
     std::string seedPath = m_options.seed;
+    // A snapshot written by the module holds only the configuration: it is
+    // laid over the built-in seed, which supplies everything else.
+    std::vector<AgentOid> tablesWithoutRows;
+    std::optional<std::vector<AgentVarBind>> snapshot;
+    if (!seedPath.empty()) {
+        std::ifstream in(seedPath, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        if (AgentSeed::IsSnapshot(text.str(), &tablesWithoutRows)) {
+            auto r = SnmpRecFile::ParseText(text.str(), seedPath);
+            if (!r.errors.empty())
+                return "the seed file has errors; nothing was loaded:\n" + joinLines(r.errors);
+            snapshot = std::move(r.records);
+            seedPath.clear();
+        }
+    }
 #ifdef QSX_AGENT_DEFAULT_SEED
     if (seedPath.empty() && fileExists(QSX_AGENT_DEFAULT_SEED))
         seedPath = QSX_AGENT_DEFAULT_SEED;
@@ -292,25 +323,20 @@ std::string AgentServer::loadInitialData()
         m_seed = AgentSeed::Generate(m_schema);
     } else {
         auto r = SnmpRecFile::Read(seedPath);
-        if (!r.errors.empty()) {
-            std::string all;
-            for (const auto &e : r.errors)
-                all += e + "\n";
-            return "the seed file has errors; nothing was loaded:\n" + all;
-        }
+        if (!r.errors.empty())
+            return "the seed file has errors; nothing was loaded:\n" + joinLines(r.errors);
         m_seed = std::move(r.records);
     }
+    if (snapshot)
+        m_seed = AgentSeed::OverSnapshot(m_schema, m_seed, *snapshot, tablesWithoutRows);
     const std::string saved = savedStatePath();
     if (m_options.factoryReset)
         ::unlink(saved.c_str());
     if (fileExists(saved)) {
         auto r = SnmpRecFile::Read(saved);
-        if (!r.errors.empty()) {
-            std::string all;
-            for (const auto &e : r.errors)
-                all += e + "\n";
-            return "the saved state " + saved + " is damaged (use --factory-reset to start from the seed):\n" + all;
-        }
+        if (!r.errors.empty())
+            return "the saved state " + saved + " is damaged (use --factory-reset to start from the seed):\n"
+                + joinLines(r.errors);
         m_store.load(r.records);
     } else {
         m_store.load(m_seed);

@@ -8,7 +8,7 @@ set(QSX_INSTALL_DIR "${CMAKE_INSTALL_LIBDIR}/qsx4810" CACHE STRING
     "Folder of the module and its files, relative to the install prefix")
 
 set(_qsx_app_dir ${PROJECT_BINARY_DIR}/src/app)
-install(TARGETS qsx4810 qsx4810-agent RUNTIME DESTINATION ${QSX_INSTALL_DIR})
+install(TARGETS qsx4810 qsx4810-agent qsx4810-snapshot RUNTIME DESTINATION ${QSX_INSTALL_DIR})
 install(DIRECTORY ${_qsx_app_dir}/errMSg DESTINATION ${QSX_INSTALL_DIR})
 install(FILES "${_qsx_app_dir}/QSX-4810 r4-5 JUN 08 Rhexmon-v9.html"
               $<TARGET_FILE_DIR:qsx4810-agent>/qsx4810.snmprec
@@ -19,7 +19,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/src/app/qsx4810.svg
 
 # Relative links, so the tree can be moved or installed under DESTDIR. The
 # programs find their files through the link's target.
-foreach(_qsx_program qsx4810 qsx4810-agent)
+foreach(_qsx_program qsx4810 qsx4810-agent qsx4810-snapshot)
   file(RELATIVE_PATH _qsx_link "/p/${CMAKE_INSTALL_BINDIR}" "/p/${QSX_INSTALL_DIR}/${_qsx_program}")
   install(CODE "
     set(_bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")

@@ -36,11 +36,12 @@ function(qsx_add_library name)
 endfunction()
 
 # qsx_add_test(tst_x.cpp [SOURCES more files...] [DEPENDS targets...]
-#              [LABELS unit|integration|gui ...] [GUI] [FIXTURES names...] [TIMEOUT s])
+#              [LABELS unit|integration|gui|window ...] [GUI] [FIXTURES names...] [TIMEOUT s])
 # The test is named after its first file. GUI tests (GUI or LABELS gui) get
 # the offscreen platform and the label "gui"; a test without labels is
 # "unit". A unit test starts no process and opens no socket (scripts/test
-# --quick runs only those); one that does is "integration".
+# --quick runs only those); one that does is "integration". A "window" test
+# runs the program on an X server of its own.
 function(qsx_add_test file)
   cmake_parse_arguments(PARSE_ARGV 1 A "GUI" "TIMEOUT" "SOURCES;DEPENDS;LABELS;FIXTURES")
   _qsx_no_unknown_args(qsx_add_test ${A_UNPARSED_ARGUMENTS})
@@ -53,7 +54,7 @@ function(qsx_add_test file)
 
   set(labels ${A_LABELS})
   foreach(l IN LISTS labels)
-    if(NOT l MATCHES "^(unit|integration|gui)$")
+    if(NOT l MATCHES "^(unit|integration|gui|window)$")
       message(FATAL_ERROR "qsx_add_test(${name}): unknown label '${l}'")
     endif()
   endforeach()

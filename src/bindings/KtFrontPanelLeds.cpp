@@ -49,18 +49,30 @@ const KtSNMPLedColorMapList &ComboMap()
     return map;
 }
 
+bool PolledUpTime(KtSNMPRequest2Leds &leds, quint32 &ticks)
+{
+    if (leds.Request.Vars.Count() <= UpTimeVar)
+        return false;
+    bool ok = false;
+    ticks = leds.Request.Vars.Get(UpTimeVar).Value.toUInt(&ok);
+    return ok;
+}
+
 KtSNMPRequest2Leds *SetUp(QWidget *owner, const KtFrontPanelWidgets &panels, QLabel *statusPanel)
 {
     auto *leds = new KtSNMPRequest2Leds(owner);
     leds->setParent(owner);
     try {
         KtSNMPVar record;
-        record.Oid = QString::fromLatin1(LedStatusOid);
+        record.Oid = QString::fromLatin1(LedStatusOid) + QStringLiteral(".1");
         record.Label = QStringLiteral("Front Panel LED Status");
         record.Type = KtType::DisplayStr;
         record.Access = KtAccess::ReadOnly;
-        leds->Request.Vars = KtSNMPVarList(KtSNMPVarTable{record}, KtKind::MVT_SV, 0);
-        leds->Request.Vars.Suffix = QStringLiteral("1");
+        KtSNMPVar upTime = record;
+        upTime.Oid = QString::fromLatin1(UpTimeOid);
+        upTime.Label = QStringLiteral("sysUpTime");
+        upTime.Type = KtType::UInteger;
+        leds->Request.Vars = KtSNMPVarList(KtSNMPVarTable{record, upTime}, KtKind::MVT_SV, 0);
         leds->SetDecodeMode(2, 3);
         leds->Request.Timeout = ReadTimeout;
 

@@ -25,6 +25,12 @@ namespace KtFrontPanelLeds {
 inline constexpr const char *LedStatusOid = "1.3.6.1.4.1.32473.12.11.1.9.4.1.5";
 inline constexpr int PollInterval = 300;  // units of 10 ms
 inline constexpr int ReadTimeout = 300;   // units of 10 ms
+// The poll reads sysUpTime beside the LEDs, so that a restart of the switch shows.
+inline constexpr const char *UpTimeOid = "1.3.6.1.2.1.1.3.0";
+inline constexpr int UpTimeVar = 1;
+
+// The up-time (ticks) the last answered poll read; false when it had none.
+bool PolledUpTime(KtSNMPRequest2Leds &leds, quint32 &ticks);
 
 // The colour maps of the switch's LEDs, built on first use, for the whole process.
 const KtSNMPLedColorMapList &PowerMap();

@@ -11,17 +11,6 @@ namespace {
 
 const QString Secret = QStringLiteral("****");
 
-// A word as a POSIX shell reads it back.
-QString shellWord(const QString &word)
-{
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_@%+=:,./-]+$"));
-    if (plain.match(word).hasMatch())
-        return word;
-    QString quoted = word;
-    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
 QString seconds(quint32 timeout)
 {
     return QString::number(double(qMax<quint32>(timeout, 1)) / 100.0, 'g', 6);
@@ -75,6 +64,16 @@ QString Version(quint8 version)
     return version == 3 ? QStringLiteral("SNMPv3") : version == 1 ? QStringLiteral("SNMPv2c") : QStringLiteral("SNMPv1");
 }
 
+QString ShellWord(const QString &word)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_@%+=:,./-]+$"));
+    if (plain.match(word).hasMatch())
+        return word;
+    QString quoted = word;
+    quoted.replace(QLatin1Char('\''), QLatin1String("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
 QString Level(qint32 level)
 {
     return level >= 3 ? QStringLiteral("authPriv") : level == 2 ? QStringLiteral("authNoPriv")
@@ -124,33 +123,33 @@ QString KtNetSnmpCommand(const KtSnmpTarget &target, bool set, const QString &oi
     QStringList words{set ? QStringLiteral("snmpset") : QStringLiteral("snmpget")};
     if (target.version == 3) {
         words << QStringLiteral("-v") << QStringLiteral("3") << QStringLiteral("-l")
-              << KtDoctorNames::Level(target.securityLevel) << QStringLiteral("-u") << shellWord(target.securityName);
+              << KtDoctorNames::Level(target.securityLevel) << QStringLiteral("-u") << KtDoctorNames::ShellWord(target.securityName);
         if (target.securityLevel >= 2)
-            words << QStringLiteral("-a") << shellWord(KtDoctorNames::Auth(target.authProtocol))
+            words << QStringLiteral("-a") << KtDoctorNames::ShellWord(KtDoctorNames::Auth(target.authProtocol))
                   << QStringLiteral("-A") << Secret;
         if (target.securityLevel >= 3)
-            words << QStringLiteral("-x") << shellWord(KtDoctorNames::Priv(target.privProtocol))
+            words << QStringLiteral("-x") << KtDoctorNames::ShellWord(KtDoctorNames::Priv(target.privProtocol))
                   << QStringLiteral("-X") << Secret;
         if (!target.contextName.isEmpty())
-            words << QStringLiteral("-n") << shellWord(target.contextName);
+            words << QStringLiteral("-n") << KtDoctorNames::ShellWord(target.contextName);
         if (!target.contextEngineID.isEmpty())
-            words << QStringLiteral("-E") << shellWord(target.contextEngineID);
+            words << QStringLiteral("-E") << KtDoctorNames::ShellWord(target.contextEngineID);
     } else {
         words << QStringLiteral("-v") << (target.version == 1 ? QStringLiteral("2c") : QStringLiteral("1"))
               << QStringLiteral("-c") << Secret;
     }
     words << QStringLiteral("-t") << seconds(target.timeout) << QStringLiteral("-r")
           << QString::number(target.retries)
-          << shellWord(QStringLiteral("udp:%1:%2").arg(target.host).arg(target.port)) << oid;
+          << KtDoctorNames::ShellWord(QStringLiteral("udp:%1:%2").arg(target.host).arg(target.port)) << oid;
     if (set) {
         const QString text = QString::fromUtf8(setValue);
         bool printable = text.toUtf8() == setValue;
         for (QChar c : text)
             printable = printable && c.isPrint();
         if (printable)
-            words << QStringLiteral("s") << shellWord(text);
+            words << QStringLiteral("s") << KtDoctorNames::ShellWord(text);
         else
-            words << QStringLiteral("x") << shellWord(QString::fromLatin1(setValue.toHex().toUpper()));
+            words << QStringLiteral("x") << KtDoctorNames::ShellWord(QString::fromLatin1(setValue.toHex().toUpper()));
     }
     return words.join(QLatin1Char(' '));
 }

@@ -43,6 +43,8 @@ QString Version(quint8 version);            // "SNMPv1", "SNMPv2c", "SNMPv3"
 QString Level(qint32 level);                // "noAuthNoPriv", "authNoPriv", "authPriv"
 QString Auth(qint32 code);                  // "MD5", "SHA", ... "none"
 QString Priv(qint32 code);                  // "DES", "AES", ... "IDEA", "none"
+// A word as a POSIX shell reads it back: as it is, or in single quotes.
+QString ShellWord(const QString &word);
 // "MD5/DES", "SHA" or "no authentication", by level.
 QString Protocols(qint32 level, qint32 auth, qint32 priv);
 } // namespace KtDoctorNames

@@ -1,5 +1,7 @@
 #include "shell/TFindEntryDialog.h"
 
+#include "shell/catalogue/KtEntryMatch.h"
+
 #include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -9,8 +11,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr int NameRole = Qt::UserRole;
+constexpr int MenuOrderRole = Qt::UserRole + 1;
 }
 
 TFindEntryDialog::TFindEntryDialog(const QList<Entry> &entries, QWidget *owner) : QDialog(owner)
@@ -30,6 +35,7 @@ TFindEntryDialog::TFindEntryDialog(const QList<Entry> &entries, QWidget *owner) 
     for (const Entry &entry : entries) {
         auto *item = new QListWidgetItem(entry.Path, EntryList);
         item->setData(NameRole, entry.Name);
+        item->setData(MenuOrderRole, EntryList->count() - 1);
         if (!entry.Enabled)
             item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
         if (!entry.Reason.isEmpty())
@@ -50,13 +56,6 @@ TFindEntryDialog::TFindEntryDialog(const QList<Entry> &entries, QWidget *owner) 
     selectFirstEnabled();
 }
 
-bool TFindEntryDialog::Matches(const QString &path, const QString &filter)
-{
-    const QStringList words = filter.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-    return std::all_of(words.begin(), words.end(),
-                       [&path](const QString &w) { return path.contains(w, Qt::CaseInsensitive); });
-}
-
 QStringList TFindEntryDialog::ShownPaths() const
 {
     QStringList paths;
@@ -68,10 +67,27 @@ QStringList TFindEntryDialog::ShownPaths() const
 
 void TFindEntryDialog::applyFilter(const QString &filter)
 {
-    for (int i = 0; i < EntryList->count(); ++i) {
-        QListWidgetItem *item = EntryList->item(i);
-        item->setHidden(!Matches(item->text(), filter));
+    struct Ranked
+    {
+        QListWidgetItem *item;
+        KtEntryMatch::Rank rank;
+    };
+    QList<Ranked> ranked;
+    EntryList->setCurrentItem(nullptr);
+    while (EntryList->count() > 0) {
+        QListWidgetItem *item = EntryList->takeItem(0);
+        ranked.append({item, KtEntryMatch::Match(item->text(), filter)});
     }
+    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked &a, const Ranked &b) {
+        if (a.rank != b.rank)
+            return a.rank > b.rank;
+        return a.item->data(MenuOrderRole).toInt() < b.item->data(MenuOrderRole).toInt();
+    });
+    for (const Ranked &r : std::as_const(ranked)) {
+        EntryList->addItem(r.item);
+        r.item->setHidden(r.rank == KtEntryMatch::NoMatch);
+    }
+    // The best match is the one Enter opens.
     selectFirstEnabled();
 }
 

@@ -9,7 +9,7 @@ class QListWidget;
 class QListWidgetItem;
 
 // "Find entry": every visible menu entry by its full menu path, narrowed
-// as the operator types; Enter or a double click picks the entry, which
+// as the operator types (KtEntryMatch), the best match picked; Enter or a double click picks the entry, which
 // the main window opens once this dialog has closed.
 class TFindEntryDialog : public QDialog
 {
@@ -29,10 +29,8 @@ public:
     QLineEdit *FilterEdit;
     QListWidget *EntryList;
 
-    // Every word of the filter occurs in the path, regardless of case.
-    static bool Matches(const QString &path, const QString &filter);
-
-    // The entries shown for the filter now, in menu order.
+    // The entries shown for the filter now: those whose caption matches
+    // first, then those matched by the rest of their path, each in menu order.
     QStringList ShownPaths() const;
     // The component name picked; empty until accepted.
     QString ChosenName() const { return m_chosen; }

@@ -6,21 +6,29 @@
 #include "shell/KtMenuRecipe.h"
 #include "shell/KtSiblingModule.h"
 #include "shell/KtStartup.h"
+#include "shell/TChangesForm.h"
+#include "shell/TChangesFormRules.h"
 #include "shell/TfrmConfigSNMP.h"
 #include "shell/catalogue/KtMenuCatalogue.h"
 
 #include "bindings/KtFrontPanelLeds.h"
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "bindings/KtSNMPRequest2Leds.h"
+#include "dialogs/generic/TConfigForm.h"
 #include "dialogs/registry/KtDialogRegistry.h"
 #include "doctor/widgets/TConnectionTestForm.h"
+#include "snapshot/widgets/TSnapshotBackupForm.h"
+#include "snapshot/widgets/TSnapshotCompareForm.h"
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
+#include "ledger/KtChangeLedger.h"
+#include "snmp/KtSNMPSession.h"
 #include "snmp/KtSNMPRequest.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 #include "values/widgets/KtMessageService.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
@@ -184,6 +192,13 @@ void TMainForm::buildFace()
     m_statusPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_statusPanel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     StatusBar1->addWidget(m_statusPanel, 1);
+    m_changesLabel = new QLabel(StatusBar1);
+    m_changesLabel->setObjectName(QStringLiteral("ChangesLabel"));
+    m_changesLabel->setToolTip(QStringLiteral("Changes not saved to the switch; click to list them"));
+    m_changesLabel->setCursor(Qt::PointingHandCursor);
+    m_changesLabel->installEventFilter(this);
+    m_changesLabel->hide();
+    StatusBar1->addPermanentWidget(m_changesLabel);
     layout->addWidget(StatusBar1);
     setCentralWidget(panel1);
 
@@ -263,6 +278,9 @@ std::function<void()> TMainForm::OwnCommand(const KtMenuEntry &entry)
         case KtMenuEntry::About: return [this] { About1Click(); };
         case KtMenuEntry::SNMPConfigure: return [this] { SNMPConfigure1Click(); };
         case KtMenuEntry::TestConnection: return [this] { TestConnection1Click(); };
+        case KtMenuEntry::BackUp: return [this] { BackUpConfiguration1Click(); };
+        case KtMenuEntry::CompareWithSwitch: return [this] { CompareWithSwitch1Click(); };
+        case KtMenuEntry::Changes: return [this] { Changes1Click(); };
         }
     }
     // The spanning-tree entry reads the version into the window before its dialog opens.
@@ -275,15 +293,27 @@ std::function<void()> TMainForm::OwnCommand(const KtMenuEntry &entry)
 
 std::function<void()> TMainForm::Command(const KtMenuEntry &entry)
 {
-    if (std::function<void()> own = OwnCommand(entry))
-        return own;
+    std::function<void()> command = OwnCommand(entry);
     const KtMenuEntry *e = &entry;  // entries live as long as the catalogue
-    switch (entry.action()) {
-    case KtMenuEntry::Generic: return [this, e] { OpenGeneric(*e); };
-    case KtMenuEntry::Dedicated: return [this, e] { openDedicatedEntry(*e); };
-    case KtMenuEntry::Sibling: return [this, e] { LaunchSibling(*e); };
-    default: return {};
+    if (!command) {
+        switch (entry.action()) {
+        case KtMenuEntry::Generic: command = [this, e] { OpenGeneric(*e); }; break;
+        case KtMenuEntry::Dedicated: command = [this, e] { openDedicatedEntry(*e); }; break;
+        case KtMenuEntry::Sibling: command = [this, e] { LaunchSibling(*e); }; break;
+        default: return {};
+        }
     }
+    // The ledger names the entry as the place its dialog's writes come from.
+    return [this, e, command] {
+        const QString outer = std::exchange(m_runningEntry, e->path());
+        struct Restore
+        {
+            QString &running;
+            QString outer;
+            ~Restore() { running = outer; }
+        } restore{m_runningEntry, outer};
+        command();
+    };
 }
 
 void TMainForm::rememberDialogName(const KtMenuEntry &entry)
@@ -393,6 +423,7 @@ bool TMainForm::FormCreate(const QStringList &arguments, const QString &executab
     m_hostText = started.HostText;
 
     setUpFrontPanel();
+    StartLedger();
     setWindowTitle(started.Title);
     enableVersion3Items();
     guarded([this] { createRmonStateBinding(); });
@@ -529,6 +560,16 @@ void TMainForm::TestConnection1Click()
     TConnectionTestForm::Run(this, KtDoctorSettings::FromSession(), m_hostText);
 }
 
+void TMainForm::BackUpConfiguration1Click()
+{
+    TSnapshotBackupForm::Run(this, KtSnapshotLink::FromSession(), KtSnapshot::ModuleVersion());
+}
+
+void TMainForm::CompareWithSwitch1Click()
+{
+    TSnapshotCompareForm::Open(this, KtSnapshotLink::FromSession(), KtSnapshot::ModuleVersion(), [this] { SaveConfigClick(); });
+}
+
 void TMainForm::BridgeSTPInformationClick()
 {
     if (!m_stpStateBinding)
@@ -577,10 +618,114 @@ void TMainForm::SetStpVersionText(const QString &text)
 
 void TMainForm::closeEvent(QCloseEvent *event)
 {
-    if (KtMessageService::Ask(this, QStringLiteral("Are you sure to exit?"), QStringLiteral("Exit")))
-        event->accept();
+    const int unsaved = m_ledger ? m_ledger->Count() : 0;
+    if (unsaved == 0) {
+        if (KtMessageService::Ask(this, TChangesFormRules::ExitText(0), QStringLiteral("Exit")))
+            event->accept();
+        else
+            event->ignore();
+        return;
+    }
+    switch (KtMessageService::AskWithExtra(this, TChangesFormRules::ExitText(unsaved), QStringLiteral("Exit"),
+                                           QStringLiteral("Save Changes and Exit"))) {
+    case 1: event->accept(); return;
+    // The changes must not be lost because a save failed: the window stays.
+    case 2: saveForExit() ? event->accept() : event->ignore(); return;
+    default: event->ignore(); return;
+    }
+}
+
+bool TMainForm::saveForExit()
+{
+    KtSNMPRequest request(oneScalar(SaveConfigOid, QString(), nullptr));
+    request.Vars.Get(0).Value = QStringLiteral("3");
+    try {
+        request.Store();
+    } catch (const KtException &e) {
+        ShowStatus(QStringLiteral("The changes were not saved: ") + e.message());
+        return false;
+    }
+    if (m_ledger)
+        m_ledger->Finish(KtChangeLedger::End::Saved);
+    return true;
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_changesLabel && event->type() == QEvent::MouseButtonRelease) {
+        guarded([this] { Changes1Click(); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::StartLedger(const QString &folder)
+{
+    if (m_ledger)
+        return;
+    const KtSNMPDevice &device = KtSNMPSession::Device();
+    m_ledger = new KtChangeLedger(device.Host, device.AgentPort, folder, this);
+    m_ledger->SetSourceProvider([this] {
+        if (!m_runningEntry.isEmpty())
+            return m_runningEntry;
+        const QWidget *active = QApplication::activeModalWidget();
+        return active ? active->windowTitle() : QString();
+    });
+    connect(m_ledger, &KtChangeLedger::changed, this, &TMainForm::showChangeCount);
+    connect(m_ledger, &KtChangeLedger::ended, this, &TMainForm::ledgerEnded);
+    connect(m_ledger, &KtChangeLedger::message, this, &TMainForm::ShowStatus);
+    m_ledger->Load();
+    m_ledger->Install();
+    if (m_frontPanelLeds)
+        connect(m_frontPanelLeds, &KtSNMPRequest2Leds::PollAnswered, this, [this] {
+            quint32 ticks = 0;
+            if (m_frontPanelLeds && m_ledger && KtFrontPanelLeds::PolledUpTime(*m_frontPanelLeds, ticks))
+                m_ledger->NoteUpTime(ticks);
+        });
+}
+
+void TMainForm::showChangeCount(int count)
+{
+    m_changesLabel->setText(TChangesFormRules::CountText(count));
+    m_changesLabel->setVisible(count > 0);
+}
+
+void TMainForm::ledgerEnded(const QString &text)
+{
+    // After the status line of the poll that noticed it, not under it.
+    QTimer::singleShot(0, this, [this, text] { ShowStatus(text); });
+    if (m_changes && m_changes->isVisible())
+        m_changes->ShowNote(text);
     else
-        event->ignore();
+        m_endedNote = text;
+}
+
+void TMainForm::Changes1Click()
+{
+    if (!m_ledger)
+        return;
+    if (!m_changes) {
+        m_changes = new TChangesForm(*m_ledger, m_hostText, this);
+        connect(m_changes, &TChangesForm::reverted, this, &TMainForm::ReadAgain);
+    }
+    if (!m_endedNote.isEmpty())
+        m_changes->ShowNote(std::exchange(m_endedNote, QString()));
+    m_changes->show();
+    m_changes->raise();
+    m_changes->activateWindow();
+}
+
+TChangesForm *TMainForm::ChangesWindow() const
+{
+    return m_changes;
+}
+
+void TMainForm::ReadAgain()
+{
+    RmonStateCheck();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *form = qobject_cast<TConfigForm *>(w); form && form->isVisible())
+            form->RefreshActive();
 }
 
 // An answer still on its way paints the LEDs one last time; the shapes are

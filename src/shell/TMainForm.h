@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class KtChangeLedger;
 class KtDoctorWatch;
 class KtFrontPanelImage;
 class KtMenuEntry;
@@ -21,6 +22,7 @@ class QMenu;
 class QMenuBar;
 class QScrollArea;
 class QStatusBar;
+class TChangesForm;
 
 // The module's one long-lived window: the switch's front panel with live
 // LEDs, status panel 0, the menu bar, the device actions and the exit
@@ -84,6 +86,8 @@ public:
     void BridgeSTPInformationClick();
     // Basic Configuration > Test Connection...: the running settings.
     void TestConnection1Click();
+    void BackUpConfiguration1Click();
+    void CompareWithSwitch1Click();
     // The configuration dialog of a generic entry, run modally.
     void OpenGeneric(const KtMenuEntry &entry);
     // Starts the entry's sibling module; status panel 0 shows the command
@@ -99,6 +103,18 @@ public:
     // The entries the menu shows now, by menu path, in menu order; the
     // sibling entries checked first.
     QList<TFindEntryDialog::Entry> FindableEntries();
+
+    // Basic Configuration > Changes... (and a click on the count in the
+    // status bar): the window of unsaved changes, opened once.
+    void Changes1Click();
+    // Starts the ledger of unsaved changes for the session's switch, in
+    // folder (empty: the state folder), and makes it see every write.
+    void StartLedger(const QString &folder = {});
+    KtChangeLedger *Ledger() const { return m_ledger; }
+    QLabel *ChangesLabel() const { return m_changesLabel; }
+    TChangesForm *ChangesWindow() const;
+    // Reads again what shows the switch's data: the state texts and open dialogs.
+    void ReadAgain();
 
     // The dialog name the last named-caption entry stored.
     const QString &LastDialogName() const { return m_lastDialogName; }
@@ -123,6 +139,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildFace();
@@ -140,6 +157,10 @@ private:
     void stopFrontPanel();
     QString siblingFolder() const;
     void enableEntry(QAction *item);
+    void showChangeCount(int count);
+    void ledgerEnded(const QString &text);
+    // Save Changes without its question; false when the switch did not take it.
+    bool saveForExit();
 
     struct SiblingItem
     {
@@ -153,6 +174,11 @@ private:
     QString m_executableFolder;
     QString m_hostText;
     QString m_lastDialogName;
+    QString m_runningEntry;  // menu path of the entry whose command runs
+    QString m_endedNote;     // why the ledger ended, for the next Changes window
+    KtChangeLedger *m_ledger = nullptr;
+    QLabel *m_changesLabel = nullptr;
+    QPointer<TChangesForm> m_changes;
     KtDisplaySettings m_display;
 
     QScrollArea *ScrollBox1 = nullptr;

@@ -166,7 +166,8 @@ QList<KtVarBind> KtSNMPRequest::readBinds(bool restart, bool &getNext)
     return vbs;
 }
 
-QList<KtVarBind> KtSNMPRequest::prepareWrite(const QString &columnList, const QStringList &values)
+QList<KtVarBind> KtSNMPRequest::prepareWrite(const QString &columnList, const QStringList &values,
+                                             QList<int> *written)
 {
     // The selection and the given values never outlive the operation, whether it succeeds or raises.
     struct Restore
@@ -210,8 +211,30 @@ QList<KtVarBind> KtSNMPRequest::prepareWrite(const QString &columnList, const QS
             vb.oid = base;
         PutValue(i, vb);
         vbs.append(vb);
+        if (written)
+            written->append(i);
     }
     return vbs;
+}
+
+QList<KtWrittenObject> KtSNMPRequest::noticeWrite(const QList<KtVarBind> &vbs, const QList<int> &vars)
+{
+    QList<KtWrittenObject> objects;
+    KtWriteObserver *observer = KtWriteObserver::Installed();
+    if (!observer)
+        return objects;
+    for (int k = 0; k < vbs.size(); ++k) {
+        KtWrittenObject o;
+        o.Var = vars.at(k);
+        o.Value = vbs.at(k);
+        const auto read = m_lastRead.constFind(o.Value.oid);
+        o.OldKnown = read != m_lastRead.cend();
+        if (o.OldKnown)
+            o.OldText = *read;
+        objects.append(o);
+    }
+    observer->AboutToWrite(*this, objects);
+    return objects;
 }
 
 KtSNMPRequest::ReadOutcome KtSNMPRequest::takeAnswer(const KtPduResult &answer)
@@ -484,11 +507,15 @@ bool KtSNMPRequest::Store(const QString &columnList, const QStringList &values)
 {
     if (!Alive)
         return false;
-    const QList<KtVarBind> vbs = prepareWrite(columnList, values);
+    QList<int> written;
+    const QList<KtVarBind> vbs = prepareWrite(columnList, values, &written);
+    const QList<KtWrittenObject> noticed = noticeWrite(vbs, written);
     const KtPduResult answer = KtSnmpEngine::Instance().Exchange(target(true), KtPduCommand::Set, vbs);
     const KtStatusError e = errorOf(answer.status);
     if (e.code != 0)
         throw KtException(e.code, e.text);
+    if (KtWriteObserver *observer = KtWriteObserver::Installed(); observer && !noticed.isEmpty())
+        observer->Written(*this, noticed);
     return true;
 }
 
@@ -497,8 +524,12 @@ void KtSNMPRequest::StoreAsync(KtSNMPCallback callback, void *userData, const QS
 {
     if (!Alive)
         return;
-    const QList<KtVarBind> vbs = prepareWrite(columnList, values);
-    sendAsync(false, target(true), int(KtPduCommand::Set), vbs, callback, userData);
+    QList<int> written;
+    const QList<KtVarBind> vbs = prepareWrite(columnList, values, &written);
+    QList<KtWrittenObject> noticed = noticeWrite(vbs, written);
+    const quint64 ticket = sendAsync(false, target(true), int(KtPduCommand::Set), vbs, callback, userData);
+    if (!noticed.isEmpty())
+        m_writes.insert(ticket, std::move(noticed));
 }
 
 // Pending drops before the callback runs, so a callback may delete the
@@ -508,6 +539,11 @@ void KtSNMPRequest::asyncAnswer(quint64 ticket, bool read, KtSNMPCallback callba
 {
     m_tickets.removeAll(ticket);
     --Pending;
+    // A set the agent took counts even when its dialog is closing.
+    const QList<KtWrittenObject> noticed = m_writes.take(ticket);
+    if (!read && answer.status == 0 && !noticed.isEmpty())
+        if (KtWriteObserver *observer = KtWriteObserver::Installed())
+            observer->Written(*this, noticed);
     if (answer.status == KtPduResult::Closed || !Alive)
         return;
     KtSNMPError result;
@@ -560,13 +596,20 @@ QString KtSNMPRequest::EncodeIndex()
     return Vars.EncodeIndexSuffix();
 }
 
-void KtSNMPRequest::TakeValue(int i, const KtVarBind &vb)
+QString KtSNMPRequest::DisplayText(int i, const KtVarBind &vb) const
 {
-    KtSNMPVar &var = Vars.Get(i);
+    const KtSNMPVar &var = Vars.Get(i);
     QString text = VarBindToText(vb, var.Type);
     if (var.Options && text != Null)
         text = var.Options->ValueToLabel(text);
-    var.Value = text;
+    return text;
+}
+
+void KtSNMPRequest::TakeValue(int i, const KtVarBind &vb)
+{
+    Vars.Get(i).Value = DisplayText(i, vb);
+    if (KtWriteObserver::Installed() && Vars.IsWritable(i))
+        m_lastRead.insert(vb.oid, Vars.Get(i).Value);
 }
 
 void KtSNMPRequest::PutValue(int i, KtVarBind &vb)

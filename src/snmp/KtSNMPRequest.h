@@ -4,6 +4,9 @@
 #include "snmp/KtSNMPError.h"
 #include "snmp/KtSNMPVarList.h"
 #include "snmp/KtVarBind.h"
+#include "snmp/KtWriteObserver.h"
+
+#include <QHash>
 
 #include <QList>
 #include <QString>
@@ -87,6 +90,8 @@ public:
     bool Evaluate(const QString &text);
 
     QString BaseOid(int i) const;
+    // A received value as descriptor i shows it (option label where it has one).
+    QString DisplayText(int i, const KtVarBind &vb) const;
 
     virtual QString Substitute(const QString &text, bool quote, QChar marker);
     // Whole-row forms: the index columns from an instance suffix, and back.
@@ -107,7 +112,10 @@ private:
 
     KtSnmpTarget target(bool forWrite) const;
     QList<KtVarBind> readBinds(bool restart, bool &getNext);
-    QList<KtVarBind> prepareWrite(const QString &columnList, const QStringList &values);
+    // written: the descriptor of each varbind.
+    QList<KtVarBind> prepareWrite(const QString &columnList, const QStringList &values, QList<int> *written = nullptr);
+    // What the write observer is told of a set about to go out.
+    QList<KtWrittenObject> noticeWrite(const QList<KtVarBind> &vbs, const QList<int> &vars);
     ReadOutcome takeAnswer(const KtPduResult &answer);
     void asyncAnswer(quint64 ticket, bool read, KtSNMPCallback callback, void *userData, const KtPduResult &answer);
     quint64 sendAsync(bool read, const KtSnmpTarget &target, int command, const QList<KtVarBind> &vbs,
@@ -124,4 +132,8 @@ private:
     QList<quint64> m_tickets;
     KtBulkWalk m_bulk;
     bool m_bulkRefused = false;
+    // For the write observer only: the writable objects as last read, and
+    // the sets on their way, by ticket.
+    QHash<QString, QString> m_lastRead;
+    QHash<quint64, QList<KtWrittenObject>> m_writes;
 };

@@ -198,6 +198,11 @@ private slots:
                                   << QStringList{"RMON > RMON State", "RMON > Statistics", "RMON > History",
                                                  "RMON > Alarm/Event"};
         QTest::newRow("words anywhere, any case") << "ABOUT help" << QStringList{"Help > About"};
+        QTest::newRow("word starts, plural s optional") << "ip counters"
+                                                        << QStringList{"Basic Configuration > MIB II > IP Counter"};
+        QTest::newRow("the caption typed whole first") << "aac login method"
+                                                       << QStringList{"Security > Access Control Information > AAC Login Method",
+                                                                      "Security > Access Control Information > AAC Login Method List"};
         QTest::newRow("hidden entries are not found") << "POE System" << QStringList{};
         QTest::newRow("nothing") << "no such entry" << QStringList{};
     }

@@ -133,6 +133,7 @@ private slots:
         QVERIFY(m_dir.isValid());
         QVERIFY(QDir::setCurrent(m_dir.path()));  // the engine-boots file goes here
         qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_STATE_HOME", m_dir.filePath(QStringLiteral("state")).toUtf8());  // the ledger of changes
         QApplication::setQuitOnLastWindowClosed(false);
         QVERIFY(m_agent.start());
     }

@@ -366,16 +366,17 @@ void TestMenuCatalogue::countsMatchTheMenuTree()
     //   grep -c 'pages:'         14 paged dialogs
     //   grep -o 'page "'         29 pages
     //   grep -o '[ET] [0-3]/[0-9], [0-9]* v'   234 panels
-    //   and the main window's own Test Connection entry
-    QCOMPARE(menu().count(), 325);
+    //   and the main window's own Test Connection, Back Up Configuration,
+    //   Compare with Switch and Changes entries
+    QCOMPARE(menu().count(), 328);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.hidden(); }), 8);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Submenu; }), 63);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Sibling; }), 15);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Dedicated; }), 20);
-    QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::MainWindow; }), 6);
+    QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::MainWindow; }), 9);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::NoAction; }), 2);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.action() == KtMenuEntry::Generic; }),
-             325 - 63 - 15 - 20 - 6 - 2);
+             328 - 63 - 15 - 20 - 9 - 2);
     QCOMPARE(countIf([](const KtMenuEntry &e) { return e.layout() == KtMenuEntry::PagedLayout
                                                        && e.action() == KtMenuEntry::Generic; }), 14);
 
@@ -580,6 +581,8 @@ void TestMenuCatalogue::mainWindowActionsAndDedicatedDialogs()
     QCOMPARE(menu().Find("SNMPConfigure1")->mainAction(), KtMenuEntry::SNMPConfigure);
     QCOMPARE(menu().Find("TestConnection1")->mainAction(), KtMenuEntry::TestConnection);
     QCOMPARE(menu().Find("TestConnection1")->path(), QString("Basic Configuration > Test Connection..."));
+    QCOMPARE(menu().Find("Changes1")->mainAction(), KtMenuEntry::Changes);
+    QCOMPARE(menu().Find("Changes1")->path(), QString("Basic Configuration > Changes..."));
 
     const QStringList forms = {
         "TEquipmentBasicInfoForm", "TCurrentTimeForm", "TSummerTimeForm", "TACLMeterForm", "TIF_Counters",

@@ -105,6 +105,7 @@ private slots:
         QVERIFY(m_silent.isOpen());
         QVERIFY(QDir::setCurrent(m_dir.path()));  // the engine-boots file goes here
         qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toUtf8());  // no host application
+        qputenv("XDG_STATE_HOME", m_dir.filePath(QStringLiteral("state")).toUtf8());  // the ledger of changes
         QApplication::setQuitOnLastWindowClosed(false);
         QLoggingCategory::setFilterRules(QStringLiteral("qsx.*.debug=true"));
         g_previous = qInstallMessageHandler(keepLog);

@@ -33,6 +33,7 @@ class TestSingleInstance : public QObject
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("TMPDIR"), m_tmp.path());
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_tmp.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_STATE_HOME"), m_tmp.filePath(QStringLiteral("state")));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         return env;
     }

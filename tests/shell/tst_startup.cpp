@@ -31,6 +31,7 @@ private slots:
     {
         qputenv("HOME", m_dir.path().toUtf8());
         qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toUtf8());
+        qputenv("XDG_STATE_HOME", m_dir.filePath(QStringLiteral("state")).toUtf8());  // the ledger of changes
         QVERIFY(QDir::setCurrent(m_dir.path()));  // where the boots file goes
         const QByteArray profile = "[Program Information]\r\nVersion=3\r\nAgentPort=1161\r\nSecurityName=SHA_User";
         for (const char *folder : {"orvix_ems", "bin"}) {

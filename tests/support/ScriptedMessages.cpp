@@ -33,9 +33,30 @@ ScriptedMessages &ScriptedMessages::expectAsk(const QString &textPart, bool answ
     return expect(Kind::Ask, textPart, answer);
 }
 
+ScriptedMessages &ScriptedMessages::expectChoice(const QString &textPart, const QString &extraButton, int choice)
+{
+    m_expected.append({Kind::Ask, textPart, choice == 1, extraButton, choice});
+    return *this;
+}
+
+int ScriptedMessages::Choose(const KtMessageService::Message &message)
+{
+    const bool scripted = !m_recordOnly && !m_expected.isEmpty() && m_expected.first().choice >= 0;
+    const Expected next = scripted ? m_expected.first() : Expected{};
+    const bool yes = Show(message);
+    if (!scripted)
+        return yes ? 1 : 0;
+    if (message.extraButton != next.extraButton) {
+        fail(QStringLiteral("question \"%1\" has the third button \"%2\", expected \"%3\"")
+                 .arg(message.text, message.extraButton, next.extraButton));
+        return 0;
+    }
+    return next.choice;
+}
+
 ScriptedMessages &ScriptedMessages::expect(Kind kind, const QString &textPart, bool answer)
 {
-    m_expected.append({kind, textPart, answer});
+    m_expected.append({kind, textPart, answer, {}, -1});
     return *this;
 }
 

@@ -47,6 +47,8 @@ public:
     ScriptedMessages &expectWarn(const QString &textPart);
     // answer: true for Yes.
     ScriptedMessages &expectAsk(const QString &textPart, bool answer);
+    // A question with a third button; choice: 0 No, 1 Yes, 2 the third button.
+    ScriptedMessages &expectChoice(const QString &textPart, const QString &extraButton, int choice);
 
     // Record-only: the answers to the next questions (true for Yes).
     ScriptedMessages &answer(std::initializer_list<bool> answers);
@@ -66,6 +68,7 @@ public:
     void setFailsTest(bool fails) { m_failsTest = fails; }
 
     bool Show(const KtMessageService::Message &message) override;
+    int Choose(const KtMessageService::Message &message) override;
 
     static QString kindName(Kind kind);
 
@@ -75,6 +78,8 @@ private:
         Kind kind;
         QString textPart;
         bool answer;
+        QString extraButton;  // for expectChoice
+        int choice = -1;
     };
 
     ScriptedMessages &expect(Kind kind, const QString &textPart, bool answer);

@@ -11,7 +11,8 @@ class KtMenuEntry
 public:
     enum Action { Submenu, Generic, Dedicated, Sibling, MainWindow, NoAction };
     enum Layout { EditorLayout, TableLayout, PagedLayout };
-    enum MainAction { SaveChanges, Reboot, Help, About, SNMPConfigure, TestConnection };
+    enum MainAction { SaveChanges, Reboot, Help, About, SNMPConfigure, TestConnection, BackUp, CompareWithSwitch,
+                      Changes };
 
     const QString &caption() const { return m_caption; }
     const QString &name() const { return m_name; }

@@ -303,6 +303,9 @@ void KtMenuLoader::parseEntry(const QList<Token> &tokens, int depth, int line)
                 {QStringLiteral("About"), KtMenuEntry::About},
                 {QStringLiteral("SNMPConfigure"), KtMenuEntry::SNMPConfigure},
                 {QStringLiteral("TestConnection"), KtMenuEntry::TestConnection},
+                {QStringLiteral("BackUp"), KtMenuEntry::BackUp},
+                {QStringLiteral("CompareWithSwitch"), KtMenuEntry::CompareWithSwitch},
+                {QStringLiteral("Changes"), KtMenuEntry::Changes},
             };
             const QString what = cur.word(kw);
             if (!actions.contains(what))

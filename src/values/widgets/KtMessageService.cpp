@@ -4,10 +4,25 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 
 KtMessageService::Backend *g_backend = nullptr;
+
+// 0 No, 1 Yes, 2 the third button.
+int choose(const KtMessageService::Message &m)
+{
+    QPointer<QWidget> owner(m.owner);
+    QMessageBox box(QMessageBox::Question, m.caption, m.text, QMessageBox::Yes | QMessageBox::No, owner);
+    QPushButton *extra = m.extraButton.isEmpty() ? nullptr : box.addButton(m.extraButton, QMessageBox::AcceptRole);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    box.exec();
+    if (extra && box.clickedButton() == extra)
+        return 2;
+    return box.clickedButton() == box.button(QMessageBox::Yes) ? 1 : 0;
+}
 
 bool showBox(const KtMessageService::Message &m)
 {
@@ -15,11 +30,7 @@ bool showBox(const KtMessageService::Message &m)
     QPointer<QWidget> owner(m.owner);
     switch (m.kind) {
     case KtMessageService::Kind::Ask: {
-        QMessageBox box(QMessageBox::Question, m.caption, m.text, QMessageBox::Yes | QMessageBox::No,
-                        owner);
-        box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
+        return choose(m) == 1;
     }
     case KtMessageService::Kind::Warn: {
         QMessageBox box(QMessageBox::Warning, m.caption, m.text, QMessageBox::Ok, owner);
@@ -39,6 +50,15 @@ bool showBox(const KtMessageService::Message &m)
 bool KtMessageService::Ask(QWidget *owner, const QString &text, const QString &caption)
 {
     return show(Kind::Ask, owner, text, caption);
+}
+
+int KtMessageService::AskWithExtra(QWidget *owner, const QString &text, const QString &caption,
+                                   const QString &extraButton)
+{
+    const Message m{Kind::Ask, owner, caption.isEmpty() ? DefaultCaption() : caption, text, extraButton};
+    if (g_backend)
+        return g_backend->Choose(m);
+    return choose(m);
 }
 
 void KtMessageService::Inform(QWidget *owner, const QString &text, const QString &caption)
@@ -70,7 +90,7 @@ KtMessageService::Backend *KtMessageService::CurrentBackend()
 
 bool KtMessageService::show(Kind kind, QWidget *owner, const QString &text, const QString &caption)
 {
-    const Message m{kind, owner, caption.isEmpty() ? DefaultCaption() : caption, text};
+    const Message m{kind, owner, caption.isEmpty() ? DefaultCaption() : caption, text, {}};
     if (g_backend)
         return g_backend->Show(m);
     return showBox(m);

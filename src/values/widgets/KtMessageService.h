@@ -20,6 +20,7 @@ public:
         QWidget *owner = nullptr;
         QString caption;
         QString text;
+        QString extraButton;  // a question's third button, beside Yes and No
     };
 
     // Shows one message; for Kind::Ask returns true for Yes. The return
@@ -29,10 +30,15 @@ public:
     public:
         virtual ~Backend() = default;
         virtual bool Show(const Message &message) = 0;
+        // A question with a third button: 0 No, 1 Yes, 2 the third button.
+        // Backends that do not know it answer Yes or No.
+        virtual int Choose(const Message &message) { return Show(message) ? 1 : 0; }
     };
 
     // Yes/No question; true for Yes.
     static bool Ask(QWidget *owner, const QString &text, const QString &caption = {});
+    // Yes, No and a third button (extraButton); 0 No, 1 Yes, 2 the third.
+    static int AskWithExtra(QWidget *owner, const QString &text, const QString &caption, const QString &extraButton);
     // OK box without icon (input checks, status errors without a status line).
     static void Inform(QWidget *owner, const QString &text, const QString &caption = {});
     // OK box with a warning icon.
