@@ -421,6 +421,9 @@ std::string AgentServer::start()
         netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_V2c, 1);
         netsnmp_ds_set_boolean(NETSNMP_DS_LIBRARY_ID, NETSNMP_DS_LIB_DISABLE_V3, 1);
     }
+    // A switch fills a get-bulk answer up to its message size; the library
+    // would stop at 100 varbinds (ten rows of a ten-column table).
+    netsnmp_ds_set_int(NETSNMP_DS_APPLICATION_ID, NETSNMP_DS_AGENT_MAX_GETBULKRESPONSES, 2000);
     // Without this the library opens SMUX on TCP port 199 of every address.
     add_to_init_list(const_cast<char *>("-smux"));
     if (init_agent(Name) != 0)

@@ -9,7 +9,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace Bench {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
+}
 
 quint16 freePort()
 {

@@ -4,6 +4,7 @@
 // agent), started on a free loopback port and stopped again. Benchmarks keep
 // their own helpers: they never include test headers.
 
+#include <QList>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -39,6 +40,9 @@ private:
     QString m_folder;
     QProcess m_process;
 };
+
+// The middle value (the upper one of an even count), 0 for none.
+double median(QList<double> values);
 
 // The resident-set high-water mark of a process in KiB, -1 if unknown.
 long peakKiB(qint64 pid);

@@ -5,6 +5,7 @@
 //   bench_bindings_walk [rows] [runs]     (defaults 1000 and 3)
 
 #include "BenchDaemon.h"
+#include "BenchListWalk.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "errors/KtException.h"
@@ -142,35 +143,6 @@ QPair<double, int> bareWalk()
     return {double(clock.nsecsElapsed()) / 1e6, w.rows};
 }
 
-// Milliseconds and rows of one walk into the list view of a shown window.
-QPair<double, int> bindingWalk(QTreeWidget *view, QPlainTextEdit *memo)
-{
-    KtSNMPRequest2Edits edits(view->window());
-    edits.Request.Vars = tableList(KtKind::MVT_UMV);
-    edits.AttachListView(view);
-    edits.SetStatusTarget(memo);
-    QEventLoop loop;
-    int code = 0;
-    edits.OnReadDone = [&](KtSNMPRequest2Controls *, const KtSNMPError &r) {
-        code = r.Code;
-        loop.quit();
-    };
-    QElapsedTimer clock;
-    clock.start();
-    edits.Read();
-    loop.exec();
-    const double ms = double(clock.nsecsElapsed()) / 1e6;
-    if (code != 0)
-        std::printf("binding walk ended with code %d\n", code);
-    return {ms, view->topLevelItemCount()};
-}
-
-double median(QList<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -220,7 +192,10 @@ int main(int argc, char **argv)
     bareWalk();  // warm-up: channel, caches
     for (int run = 0; run < runs; ++run) {
         const auto b = bareWalk();
-        const auto v = bindingWalk(view, memo);
+        const Bench::ListWalk walk = Bench::walkIntoListView(view, memo, tableList(KtKind::MVT_UMV));
+        if (walk.code != 0)
+            std::printf("binding walk ended with code %d\n", walk.code);
+        const QPair<double, int> v{walk.ms, walk.rows};
         bare.append(b.first);
         bound.append(v.first);
         bareRows = b.second;
@@ -229,7 +204,7 @@ int main(int argc, char **argv)
     agent.stop();
     KtSNMPSession::StopSession();
 
-    const double b = median(bare), v = median(bound);
+    const double b = Bench::median(bare), v = Bench::median(bound);
     std::printf("table: %d rows x %d columns, %d runs (median)\n", rows, Columns, runs);
     std::printf("bare engine walk:       %8.1f ms  %d rows  %.3f ms/row\n", b, bareRows, b / std::max(1, bareRows));
     std::printf("walk into the list view: %7.1f ms  %d rows  %.3f ms/row\n", v, boundRows,

@@ -142,14 +142,6 @@ struct Figures
     QList<double> window, leds, roundtrip;
 };
 
-double median(QList<double> v)
-{
-    if (v.isEmpty())
-        return -1;
-    std::sort(v.begin(), v.end());
-    return v.at(v.size() / 2);
-}
-
 bool runChild(const QString &mode, const QProcessEnvironment &env, Figures &into, QSize *size = nullptr)
 {
     QProcess p;
@@ -234,8 +226,9 @@ int main(int argc, char **argv)
     if (!ok)
         return 1;
 
-    const double w = median(module.window), l = median(module.leds), rt = median(module.roundtrip);
-    const double b = median(bare.window);
+    const double w = Bench::median(module.window), l = Bench::median(module.leds);
+    const double rt = Bench::median(module.roundtrip);
+    const double b = Bench::median(bare.window);
     std::printf("platform %s, %d runs each, window %dx%d, medians:\n", qPrintable(qEnvironmentVariable("QT_QPA_PLATFORM", "native")),
                 runs, size.width(), size.height());
     std::printf("  bare Qt window, start to first paint      %7.1f ms\n", b);

@@ -9,7 +9,10 @@
 
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QStatusBar>
+
+#include <utility>
 
 namespace {
 
@@ -152,10 +155,14 @@ void KtSNMPRequest2Controls::Read()
     if (Asynchronous) {
         // Busy stays set until the answer, unless nothing went out.
         whileBusy([this] { Busy = m_link->FetchAsync(true); });
+        m_stopped = false;
+        setWalking(Busy && isTable(Request.Vars.Kind));
         return;
     }
     whileBusy([this] {
         if (isTable(Request.Vars.Kind)) {
+            setWalking(true);
+            const auto ended = qScopeGuard([this] { setWalking(false); });
             for (bool more = Request.Fetch(true); more; more = Request.Fetch(false))
                 takeRow();
         } else {
@@ -203,15 +210,24 @@ void KtSNMPRequest2Controls::answered(bool read, const KtSNMPError &result)
 void KtSNMPRequest2Controls::failed(bool read, const KtException &error)
 {
     Busy = false;
-    if (read)
+    if (read && std::exchange(m_stopped, false))
+        return;
+    if (read) {
         LastOperation = 0;
+        setWalking(false);
+    }
     ReportException(error);
 }
 
 void KtSNMPRequest2Controls::readStep(const KtSNMPError &result)
 {
+    if (std::exchange(m_stopped, false)) {
+        Busy = false;
+        return;
+    }
     if (result.Code != 0) {
         Busy = false;
+        setWalking(false);
         const QPointer<KtSNMPRequest2Controls> self(this);
         ReadFailed(result);
         if (self && OnReadDone) {
@@ -233,10 +249,31 @@ void KtSNMPRequest2Controls::readStep(const KtSNMPError &result)
     finishRead(result);
 }
 
+void KtSNMPRequest2Controls::StopRead()
+{
+    if (!m_walking || !Asynchronous)
+        return;
+    m_stopped = true;
+    AfterRead();
+    setWalking(false);
+    LastOperation = 0;
+    if (StatusTarget)
+        ShowStatus(tr("Walk stopped!"));
+}
+
+void KtSNMPRequest2Controls::setWalking(bool walking)
+{
+    if (m_walking == walking)
+        return;
+    m_walking = walking;
+    emit WalkRunning(walking);
+}
+
 void KtSNMPRequest2Controls::finishRead(const KtSNMPError &result)
 {
     AfterRead();
     Busy = false;
+    setWalking(false);
     if (!StatusTarget)
         return;
     LastOperation = 0;

@@ -71,6 +71,13 @@ public:
     void Write(bool refreshAfterSet = true, bool collect = true, const QString &columns = {},
                const QStringList &values = {});
 
+    // Stops a running asynchronous table walk at once: the rows read so far
+    // stay, the status line says the walk was stopped, no row follows. Busy
+    // stays set until the exchange in flight is back; its answer is dropped.
+    void StopRead();
+    // A table walk is running (and has not been stopped).
+    bool Walking() const { return m_walking; }
+
     // The steps of Read and Write, in this order.
     virtual void BeforeRead();
     virtual void BeforeWrite();
@@ -80,6 +87,10 @@ public:
     virtual void WriteFailed(const KtSNMPError &result);
     virtual void AfterRead();
     virtual void AfterWrite();
+
+signals:
+    // A table walk started (true), or ended: finished, failed or stopped.
+    void WalkRunning(bool running);
 
 protected:
     // A failure that reached a callback or a control's handler: the status
@@ -98,4 +109,8 @@ private:
     void writeAnswered(const KtSNMPError &result);
     void report(const QString &message);
     static bool isTable(int kind);
+    void setWalking(bool walking);
+
+    bool m_walking = false;
+    bool m_stopped = false;  // the answer in flight belongs to a stopped walk
 };

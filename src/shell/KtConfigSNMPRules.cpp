@@ -35,6 +35,11 @@ QStringList PrivProtocols()
     return {QStringLiteral("None"), QStringLiteral("CBC_DES"), QStringLiteral("CBC_IDEA")};
 }
 
+QStringList BulkWalkItems()
+{
+    return {QStringLiteral("Automatic"), QStringLiteral("Off")};
+}
+
 QString RestartQuestion()
 {
     return QStringLiteral("SNMP Version has been modified!\r\n"
@@ -112,6 +117,8 @@ QByteArray ProfileText(const KtConfigSNMPState &state, const QDateTime &now)
         {"UpdateDate", locale.toString(now.date(), QLocale::ShortFormat)},
         {"UpdateTime", locale.toString(now.time(), QLocale::LongFormat)},
         {"SecurityModel", QStringLiteral("3")},
+        // Empty: repetitions chosen by the walk.
+        {"BulkRepetitions", state.BulkWalk == 1 ? QStringLiteral("0") : QString()},
     };
     QByteArray text = QByteArrayLiteral("[Program Information]");
     for (const auto &[key, value] : keys) {

@@ -21,6 +21,7 @@ struct KtConfigSNMPState
     QString Context = QStringLiteral("cobalt");  // read community before v3, context name in v3
     QString ContextEngine;
     QString Community = QStringLiteral("lantern");
+    int BulkWalk = 0;  // 0 Automatic, 1 Off (get-next only)
 };
 
 // The rules of the SNMP settings dialog, without widgets.
@@ -34,6 +35,7 @@ QStringList SecurityNames();
 QStringList SecurityLevels();
 QStringList AuthProtocols();
 QStringList PrivProtocols();
+QStringList BulkWalkItems();
 
 QString RestartQuestion();
 QString CreateFileError();

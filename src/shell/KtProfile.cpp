@@ -44,7 +44,8 @@ qint32 PrivProtocolCode(qint64 position)
     }
 }
 
-bool LoadProfile(const QString &path, KtSNMPDevice &device, KtSNMPScope &scope, KtSNMPSecurity &security)
+bool LoadProfile(const QString &path, KtSNMPDevice &device, KtSNMPScope &scope, KtSNMPSecurity &security,
+                 int *bulkRepetitions)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
@@ -69,6 +70,8 @@ bool LoadProfile(const QString &path, KtSNMPDevice &device, KtSNMPScope &scope, 
     security.PrivProtocol = PrivProtocolCode(number("PrivProtocol", 0, posMin, posMax));
     security.AuthPassword = text("AuthPassword");
     security.PrivPassword = text("PrivPassword");
+    if (bulkRepetitions)
+        *bulkRepetitions = int(number("BulkRepetitions", -1, 0, std::numeric_limits<qint32>::max()));
     return true;
 }
 

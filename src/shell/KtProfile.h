@@ -29,7 +29,10 @@ qint32 PrivProtocolCode(qint64 position);
 
 // Reads every profile key into the records; version, port, context and
 // security replace what was there, host and communities are not touched.
+// bulkRepetitions, when given, receives "BulkRepetitions": -1 (automatic)
+// when absent, empty or not a number of 0 or more.
 // False, changing nothing, when the file does not exist.
-bool LoadProfile(const QString &path, KtSNMPDevice &device, KtSNMPScope &scope, KtSNMPSecurity &security);
+bool LoadProfile(const QString &path, KtSNMPDevice &device, KtSNMPScope &scope, KtSNMPSecurity &security,
+                 int *bulkRepetitions = nullptr);
 
 } // namespace KtProfile

@@ -51,8 +51,10 @@ KtStartupResult runSteps(const QStringList &arguments, const QString &executable
 
     result.ProfilePath = KtProfile::PathFor(result.InstallationMode, executableFolder,
                                             KtSNMPSession::Device().Host);
+    int bulkRepetitions = -1;
     result.ProfileLoaded = KtProfile::LoadProfile(result.ProfilePath, KtSNMPSession::Device(),
-                                                  KtSNMPSession::Scope(), KtSNMPSession::Security());
+                                                  KtSNMPSession::Scope(), KtSNMPSession::Security(), &bulkRepetitions);
+    KtSNMPSession::SetBulkRepetitions(bulkRepetitions);
     result.Display = KtDisplaySettings::FromSession();
     // The title that found no running instance is the caption, so a later
     // start for the same host finds this one.

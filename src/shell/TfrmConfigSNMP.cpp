@@ -72,6 +72,9 @@ TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &
     edtContext = edit(this, "edtContext", defaults.Context);
     edtContextEngine = edit(this, "edtContextEngine");
     edtCommunity = edit(this, "edtCommunity", defaults.Community);
+    cbxBulkWalk = combo(this, "cbxBulkWalk", BulkWalkItems(), false);
+    cbxBulkWalk->setCurrentIndex(defaults.BulkWalk);
+    cbxBulkWalk->setToolTip(QStringLiteral("Tables are read with GETBULK in SNMPv2c and SNMPv3 unless this is Off"));
     // Pass phrases and communities are never shown.
     for (QLineEdit *secret : {edtAuthPass, edtPrivPass, edtContext, edtCommunity})
         secret->setEchoMode(QLineEdit::Password);
@@ -108,6 +111,7 @@ TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &
     addRow(QStringLiteral("&Context Name : "), edtContext);
     addRow(QStringLiteral("Context &Engine ID :  "), edtContextEngine);
     addRow(QStringLiteral("&Write Community String : "), edtCommunity);
+    addRow(QStringLiteral("&Bulk walk : "), cbxBulkWalk);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(btnTest);
@@ -124,6 +128,7 @@ TfrmConfigSNMP::TfrmConfigSNMP(const KtDisplaySettings &running, const QString &
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     enableV3(false);
+    cbxBulkWalk->setEnabled(false);  // SNMPv1 has no GETBULK
 
     connect(rgpSNMPVersion, &KtRadioGroup::itemIndexChanged, this, &TfrmConfigSNMP::rgpSNMPVersionChange);
     connect(btnTest, &QPushButton::clicked, this, &TfrmConfigSNMP::btnTestClick);
@@ -146,6 +151,7 @@ KtConfigSNMPState TfrmConfigSNMP::State() const
     s.Context = edtContext->text();
     s.ContextEngine = edtContextEngine->text();
     s.Community = edtCommunity->text();
+    s.BulkWalk = cbxBulkWalk->currentIndex();
     return s;
 }
 
@@ -165,6 +171,7 @@ void TfrmConfigSNMP::rgpSNMPVersionChange(int position)
     // The context edit holds the read community before v3.
     edtContext->setEchoMode(position == KtConfigSNMPRules::V3Position ? QLineEdit::Normal : QLineEdit::Password);
     enableV3(KtConfigSNMPRules::V3ControlsEnabled(s));
+    cbxBulkWalk->setEnabled(position != 0);
 }
 
 void TfrmConfigSNMP::enableV3(bool on)

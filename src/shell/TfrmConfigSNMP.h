@@ -53,6 +53,7 @@ private:
     QLineEdit *edtContext;
     QLineEdit *edtContextEngine;
     QLineEdit *edtCommunity;
+    QComboBox *cbxBulkWalk;
     QPushButton *btnTest;
     QPushButton *btnOk;
     QPushButton *btnExit;

@@ -108,6 +108,7 @@ void KtSNMPRequest::LoadSettings()
     AuthProtocol = security.AuthProtocol;
     PrivProtocol = security.PrivProtocol;
     Timeout = KtSNMPSession::Timeout();
+    BulkRepetitions = KtSNMPSession::BulkRepetitions();
 }
 
 QString KtSNMPRequest::BaseOid(int i) const
@@ -325,14 +326,86 @@ KtSNMPRequest::ReadOutcome KtSNMPRequest::takeAnswer(const KtPduResult &answer)
     return {0, table};
 }
 
+bool KtSNMPRequest::bulkWalk(const QList<KtVarBind> &places) const
+{
+    return isTable(Vars.Kind) && Version != 0 && BulkRepetitions != 0 && !m_bulkRefused && !places.isEmpty();
+}
+
+// What was read ahead serves the walk it was read for: a new walk, or
+// other columns, start afresh.
+void KtSNMPRequest::startBulk(bool restart)
+{
+    QStringList bases;
+    QList<quint32> types;
+    for (int i = 0; i < Vars.Count(); ++i) {
+        if (Vars.IsReadable(i)) {
+            bases << BaseOid(i);
+            types << Vars.Get(i).Type;
+        }
+    }
+    if (!restart && m_bulk.Serves(bases))
+        return;
+    int indexOctets = 0;
+    for (int i = 0; i < Vars.IndexCount && i < Vars.Count(); ++i)
+        indexOctets += KtBulkWalk::IndexOctets(Vars.Get(i).Type, Vars.IsImplied(i));
+    m_bulk.Start(bases, types, indexOctets > 0 ? indexOctets : 2, qMax(BulkRepetitions, 0));
+}
+
+// A get-bulk that is too big or lost is asked again with fewer
+// repetitions; one the agent answers with an error or with nonsense is
+// asked once more with get-next, which this request uses from then on.
+KtSNMPRequest::BulkVerdict KtSNMPRequest::judgeBulk(const KtBulkWalk::Request &request, const KtPduResult &answer)
+{
+    constexpr int TooBig = 1, TimedOut = -5;
+    if (answer.status == 0 && m_bulk.Take(request, answer.vbs))
+        return BulkVerdict::Again;
+    if ((answer.status == TooBig || answer.status == TimedOut) && m_bulk.Halve(request.repetitions))
+        return BulkVerdict::Again;
+    const bool refused = (answer.status >= 0 && answer.status <= 18) || answer.status == KtPduResult::UnknownStatus
+        || answer.status == KtPduResult::Malformed;
+    if (!refused)
+        return BulkVerdict::Fail;
+    m_bulkRefused = true;
+    m_bulk.Clear();
+    return BulkVerdict::Fallback;
+}
+
+KtPduResult KtSNMPRequest::fetchBulk(const QList<KtVarBind> &places)
+{
+    KtSnmpEngine &engine = KtSnmpEngine::Instance();
+    for (;;) {
+        if (m_bulk.CanAnswer(places)) {
+            KtPduResult read;
+            read.vbs = m_bulk.Answer(places);
+            read.agentHost = Host;
+            read.agentPort = AgentPort;
+            return read;
+        }
+        const KtBulkWalk::Request request = m_bulk.Next(places);
+        const KtPduResult answer = engine.Exchange(target(false), KtPduCommand::GetBulk, request.vbs,
+                                                   request.repetitions);
+        switch (judgeBulk(request, answer)) {
+        case BulkVerdict::Again: break;
+        case BulkVerdict::Fail: return answer;
+        case BulkVerdict::Fallback: return engine.Exchange(target(false), KtPduCommand::GetNext, places);
+        }
+    }
+}
+
 bool KtSNMPRequest::Fetch(bool restart)
 {
     if (!Alive)
         return false;
     bool getNext = false;
     const QList<KtVarBind> vbs = readBinds(restart, getNext);
-    const KtPduResult answer = KtSnmpEngine::Instance().Exchange(
-        target(false), getNext ? KtPduCommand::GetNext : KtPduCommand::Get, vbs);
+    KtPduResult answer;
+    if (bulkWalk(vbs)) {
+        startBulk(restart);
+        answer = fetchBulk(vbs);
+    } else {
+        answer = KtSnmpEngine::Instance().Exchange(target(false),
+                                                   getNext ? KtPduCommand::GetNext : KtPduCommand::Get, vbs);
+    }
     const ReadOutcome out = takeAnswer(answer);
     if (out.status != 0) {
         const KtStatusError e = errorOf(out.status);
@@ -355,12 +428,77 @@ quint64 KtSNMPRequest::sendAsync(bool read, const KtSnmpTarget &t, int command, 
     return id;
 }
 
+// A result that needs no exchange still reaches the callback from the pump.
+void KtSNMPRequest::postAsync(const KtPduResult &answer, KtSNMPCallback callback, void *userData)
+{
+    auto ticket = std::make_shared<quint64>(0);
+    const quint64 id = KtSnmpEngine::Instance().Post(answer, [this, ticket, callback, userData](const KtPduResult &r) {
+        asyncAnswer(*ticket, true, callback, userData, r);
+    });
+    *ticket = id;
+    m_tickets.append(id);
+    ++Pending;
+}
+
+// One fetch may take several exchanges (a short answer, fewer repetitions,
+// the get-next fallback); Pending stays one throughout and the callback
+// runs once, at the end.
+void KtSNMPRequest::stepBulkAsync(const QList<KtVarBind> &places, KtSNMPCallback callback, void *userData)
+{
+    if (m_bulk.CanAnswer(places)) {
+        KtPduResult read;
+        read.vbs = m_bulk.Answer(places);
+        read.agentHost = Host;
+        read.agentPort = AgentPort;
+        postAsync(read, callback, userData);
+        return;
+    }
+    const KtBulkWalk::Request request = m_bulk.Next(places);
+    auto ticket = std::make_shared<quint64>(0);
+    const quint64 id = KtSnmpEngine::Instance().Send(
+        target(false), KtPduCommand::GetBulk, request.vbs,
+        [this, ticket, request, places, callback, userData](const KtPduResult &answer) {
+            m_tickets.removeAll(*ticket);
+            --Pending;
+            if (answer.status == KtPduResult::Closed || !Alive)
+                return;
+            try {
+                switch (judgeBulk(request, answer)) {
+                case BulkVerdict::Again: stepBulkAsync(places, callback, userData); break;
+                case BulkVerdict::Fail: postAsync(answer, callback, userData); break;
+                case BulkVerdict::Fallback:
+                    sendAsync(true, target(false), int(KtPduCommand::GetNext), places, callback, userData);
+                    break;
+                }
+            } catch (const KtException &e) {
+                // The next exchange could not be sent: the fetch ends here.
+                KtSNMPError result;
+                result.Code = e.code();
+                result.Message = e.message();
+                result.AgentHost = answer.agentHost;
+                result.AgentPort = answer.agentPort;
+                result.Finished = true;
+                if (callback)
+                    callback(userData, &result, &Vars);
+            }
+        },
+        request.repetitions);
+    *ticket = id;
+    m_tickets.append(id);
+    ++Pending;
+}
+
 void KtSNMPRequest::FetchAsync(KtSNMPCallback callback, void *userData, bool restart)
 {
     if (!Alive)
         return;
     bool getNext = false;
     const QList<KtVarBind> vbs = readBinds(restart, getNext);
+    if (bulkWalk(vbs)) {
+        startBulk(restart);
+        stepBulkAsync(vbs, callback, userData);
+        return;
+    }
     sendAsync(true, target(false), int(getNext ? KtPduCommand::GetNext : KtPduCommand::Get), vbs, callback,
               userData);
 }

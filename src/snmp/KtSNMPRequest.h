@@ -1,5 +1,6 @@
 #pragma once
 
+#include "snmp/KtBulkWalk.h"
 #include "snmp/KtSNMPError.h"
 #include "snmp/KtSNMPVarList.h"
 #include "snmp/KtVarBind.h"
@@ -24,8 +25,10 @@ using KtSNMPCallback = void (*)(void *userData, KtSNMPError *result, KtSNMPVarLi
 // asynchronous forms return at once and report through the callback from
 // the event pump (SnmpEventProcessor); answers that arrive while a
 // synchronous operation or another callback is running are kept and
-// delivered after it, never inside it. A table is walked one row per
-// exchange with get-next.
+// delivered after it, never inside it. A table is handed out one row per
+// fetch. SNMPv1 walks it with one get-next exchange per row; SNMPv2c and v3
+// read ahead with get-bulk (KtBulkWalk) and give the very same rows, falling
+// back to get-next for good when the agent refuses get-bulk.
 //
 // Pending counts asynchronous exchanges not yet answered; it drops before
 // the callback runs, so a callback may start the next exchange or delete
@@ -47,6 +50,9 @@ public:
     static constexpr int DestroyWaitMs = 6000;
 
     bool UseGetNext = false;
+    // Get-bulk repetitions of a table walk: -1 chosen from the answer's
+    // estimated size, 0 get-next only, n at most n.
+    int BulkRepetitions = -1;
     quint32 Timeout = 100;  // units of 10 ms
     quint32 Retries = 1;
 
@@ -115,7 +121,17 @@ private:
     quint64 sendAsync(bool read, const KtSnmpTarget &target, int command, const QList<KtVarBind> &vbs,
                       KtSNMPCallback callback, void *userData);
 
+    enum class BulkVerdict { Again, Fallback, Fail };
+    bool bulkWalk(const QList<KtVarBind> &places) const;
+    void startBulk(bool restart);
+    KtPduResult fetchBulk(const QList<KtVarBind> &places);
+    BulkVerdict judgeBulk(const KtBulkWalk::Request &request, const KtPduResult &answer);
+    void stepBulkAsync(const QList<KtVarBind> &places, KtSNMPCallback callback, void *userData);
+    void postAsync(const KtPduResult &answer, KtSNMPCallback callback, void *userData);
+
     QList<quint64> m_tickets;
+    KtBulkWalk m_bulk;
+    bool m_bulkRefused = false;
     // For the write observer only: the writable objects as last read, and
     // the sets on their way, by ticket.
     QHash<QString, QString> m_lastRead;

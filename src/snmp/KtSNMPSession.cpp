@@ -13,6 +13,7 @@ KtSNMPDevice s_device;
 KtSNMPScope s_scope;
 KtSNMPSecurity s_security;
 quint32 s_timeout = 100;
+int s_bulkRepetitions = -1;
 quint32 s_boots = 0;
 bool s_started = false;
 
@@ -25,6 +26,8 @@ KtSNMPScope &Scope() { return s_scope; }
 KtSNMPSecurity &Security() { return s_security; }
 quint32 Timeout() { return s_timeout; }
 void SetTimeout(quint32 timeout) { s_timeout = timeout; }
+int BulkRepetitions() { return s_bulkRepetitions; }
+void SetBulkRepetitions(int repetitions) { s_bulkRepetitions = repetitions < 0 ? -1 : repetitions; }
 bool IsStarted() { return s_started; }
 quint32 EngineBoots() { return s_boots; }
 
@@ -66,6 +69,7 @@ void StartSession(const QString &folder)
     s_scope = KtSNMPScope();
     s_security = KtSNMPSecurity();
     s_timeout = 100;
+    s_bulkRepetitions = -1;
     s_started = true;
     SnmpEventProcessor::Instance()->Start();
 }

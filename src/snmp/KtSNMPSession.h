@@ -52,6 +52,11 @@ KtSNMPSecurity &Security();
 quint32 Timeout();
 void SetTimeout(quint32 timeout);
 
+// Get-bulk repetitions of table walks: -1 (after StartSession) chosen
+// from the answer size, 0 get-next only, n at most n.
+int BulkRepetitions();
+void SetBulkRepetitions(int repetitions);
+
 // Raises -506, -507 or -508. A second call while started does nothing.
 void StartSession(const QString &folder);
 bool IsStarted();

@@ -202,8 +202,12 @@ KtVarBind toVarBind(const netsnmp_variable_list *v)
 
 // A successful answer carries one varbind per request varbind; those of a
 // get or set name the very objects asked for.
-bool answersRequest(KtPduCommand command, const QList<KtVarBind> &request, const QList<KtVarBind> &answer)
+bool answersRequest(KtPduCommand command, const QList<KtVarBind> &request, const QList<KtVarBind> &answer,
+                    int repetitions)
 {
+    // A get-bulk answer may stop anywhere, even inside a repetition.
+    if (command == KtPduCommand::GetBulk)
+        return !answer.isEmpty() && answer.size() <= request.size() * qMax(repetitions, 1);
     if (answer.size() != request.size())
         return false;
     if (command == KtPduCommand::GetNext)
@@ -391,6 +395,7 @@ struct KtSnmpEngine::Private
         Handler handler;
         KtSnmpTarget target;
         KtPduCommand command = KtPduCommand::Get;
+        int repetitions = 0;
         QList<KtVarBind> vbs;
         Channel *channel = nullptr;
         QString agent;
@@ -782,6 +787,7 @@ int KtSnmpEngine::Private::transmit(quint64 id)
     const KtSnmpTarget &target = t.target;
     const int command = t.command == KtPduCommand::Get ? SNMP_MSG_GET
         : t.command == KtPduCommand::GetNext           ? SNMP_MSG_GETNEXT
+        : t.command == KtPduCommand::GetBulk           ? SNMP_MSG_GETBULK
                                                        : SNMP_MSG_SET;
     QByteArray engineId;
     QByteArray userKey;
@@ -800,6 +806,10 @@ int KtSnmpEngine::Private::transmit(quint64 id)
     netsnmp_pdu *pdu = snmp_pdu_create(command);
     if (!pdu)
         return StOperationFailed;
+    if (t.command == KtPduCommand::GetBulk) {
+        pdu->non_repeaters = 0;
+        pdu->max_repetitions = qMax(t.repetitions, 1);
+    }
     if (target.version == 3) {
         const QByteArray name = target.securityName.toUtf8();
         const QByteArray contextName = target.contextName.toUtf8();
@@ -926,7 +936,7 @@ void KtSnmpEngine::Private::onCallback(int op, netsnmp_pdu *pdu, quint64 id, qui
             for (const netsnmp_variable_list *v = pdu->variables; v; v = v->next_variable)
                 r.vbs.append(toVarBind(v));
             r.status = pdu->errstat < 0 || pdu->errstat > 18 ? int(KtPduResult::UnknownStatus)
-                : pdu->errstat == 0 && !answersRequest(it->command, it->vbs, r.vbs) ? int(KtPduResult::Malformed)
+                : pdu->errstat == 0 && !answersRequest(it->command, it->vbs, r.vbs, it->repetitions) ? int(KtPduResult::Malformed)
                                                                                      : int(pdu->errstat);
         }
         break;
@@ -1080,14 +1090,18 @@ void KtSnmpEngine::Private::checkSilentExchanges()
 }
 
 quint64 KtSnmpEngine::Send(const KtSnmpTarget &target, KtPduCommand command, const QList<KtVarBind> &vbs,
-                           Handler handler)
+                           Handler handler, int repetitions)
 {
     d->validate(target);
+    // Version 1 has no get-bulk.
+    if (command == KtPduCommand::GetBulk && target.version == 0)
+        raiseStatus(StInvalidTarget);
     Open();
     Private::Ticket t;
     t.handler = std::move(handler);
     t.target = target;
     t.command = command;
+    t.repetitions = repetitions;
     t.vbs = vbs;
     t.agent = Private::agentKey(target);
     t.channel = d->channelFor(target);
@@ -1116,18 +1130,27 @@ quint64 KtSnmpEngine::Send(const KtSnmpTarget &target, KtPduCommand command, con
 }
 
 KtPduResult KtSnmpEngine::Exchange(const KtSnmpTarget &target, KtPduCommand command,
-                                   const QList<KtVarBind> &vbs)
+                                   const QList<KtVarBind> &vbs, int repetitions)
 {
     KtPduResult out;
     bool done = false;
     const quint64 id = Send(target, command, vbs, [&out, &done](const KtPduResult &r) {
         out = r;
         done = true;
-    });
+    }, repetitions);
     MakeImmediate(id);
     while (!done)
         d->waitOnce(10);
     return out;
+}
+
+quint64 KtSnmpEngine::Post(const KtPduResult &result, Handler handler)
+{
+    const quint64 id = d->nextId++;
+    d->deliveries.append({id, std::move(handler), result});
+    if (d->wakeHook)
+        d->wakeHook();
+    return id;
 }
 
 void KtSnmpEngine::Detach(quint64 ticket)

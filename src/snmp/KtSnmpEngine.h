@@ -26,7 +26,8 @@ struct KtSnmpTarget
     QString contextEngineID;
 };
 
-enum class KtPduCommand { Get, GetNext, Set };
+// GetBulk asks with non-repeaters 0 and the max-repetitions given to Send.
+enum class KtPduCommand { Get, GetNext, Set, GetBulk };
 
 // The answer of one exchange. status is what StatusToError expects: 0,
 // an error-status 1-18, -5 for a time-out, 1401-1414 USM, -1402..-1418
@@ -34,7 +35,8 @@ enum class KtPduCommand { Get, GetNext, Set };
 // went away with the exchange outstanding. An agent's error-status outside
 // 1-18 arrives as UnknownStatus, so that no answer passes for a library
 // status; a successful answer whose varbinds are not those asked for (another
-// count, or other names for a get or set) arrives as Malformed.
+// count, or other names for a get or set; for a get-bulk none at all or more
+// than asked for) arrives as Malformed.
 struct KtPduResult
 {
     enum { Closed = -8, UnknownStatus = 0x10000, Malformed = 0x10001 };
@@ -89,11 +91,15 @@ public:
     // Checks the target (-509, USM protocol and level errors, short pass
     // phrases) and sends, or queues behind the engine discovery. Failures of
     // the send itself raise KtException; nothing is sent then.
+    // repetitions: the max-repetitions of a GetBulk (at least 1).
     quint64 Send(const KtSnmpTarget &target, KtPduCommand command, const QList<KtVarBind> &vbs,
-                 Handler handler);
+                 Handler handler, int repetitions = 0);
     // Blocking exchange; raises like Send for send failures.
     KtPduResult Exchange(const KtSnmpTarget &target, KtPduCommand command,
-                         const QList<KtVarBind> &vbs);
+                         const QList<KtVarBind> &vbs, int repetitions = 0);
+    // Queues a result that needs no exchange for delivery like an answer;
+    // the ticket serves DropQueued.
+    quint64 Post(const KtPduResult &result, Handler handler);
 
     // The handler of ticket is never called; it runs at once and in any
     // context instead when immediate is set (it must not run user code then).

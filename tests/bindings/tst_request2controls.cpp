@@ -340,15 +340,19 @@ void TestRequest2Controls::deletedWhileOutstanding_data()
 {
     QTest::addColumn<bool>("inDone");
     QTest::addColumn<bool>("editor");
-    QTest::newRow("during a slow walk") << false << false;
-    QTest::newRow("editor binding during a slow walk") << false << true;
-    QTest::newRow("from its own done callback") << true << false;
+    QTest::addColumn<int>("repetitions");  // get-bulk of one row per exchange keeps the walk slow
+    QTest::newRow("during a slow walk") << false << false << 0;
+    QTest::newRow("editor binding during a slow walk") << false << true << 0;
+    QTest::newRow("during a slow get-bulk walk") << false << false << 1;
+    QTest::newRow("editor binding during a slow get-bulk walk") << false << true << 1;
+    QTest::newRow("from its own done callback") << true << false << -1;
 }
 
 void TestRequest2Controls::deletedWhileOutstanding()
 {
     QFETCH(bool, inDone);
     QFETCH(bool, editor);
+    QFETCH(int, repetitions);
     AgentProcess slow;
     if (!inDone)
         QVERIFY(slow.startClean({"--delay", "150"}));
@@ -358,6 +362,7 @@ void TestRequest2Controls::deletedWhileOutstanding()
     QPointer<KtSNMPRequest2Controls> p = editor ? static_cast<KtSNMPRequest2Controls *>(new EditsProbe(c, &view))
                                                 : new Probe(c);
     adminTable(p->Request.Vars);
+    p->Request.BulkRepetitions = repetitions;
     if (!inDone)
         p->Request.AgentPort = slow.port();
     const quint16 port = p->Request.AgentPort;

@@ -26,7 +26,7 @@ namespace {
 const QByteArray V1 = "[Program Information]\r\nAgentIP=127.0.0.1\r\nAgentPort=161\r\nVersion=0\r\nSecurityName=\r\n"
                       "AuthPassword=\r\nPrivPassword=\r\nAuthProtocol=-1\r\nPrivProtocol=-1\r\nContextEngineID=\r\n"
                       "SecurityLevel=-1\r\nContextName=cobalt\r\nGetCommStr=cobalt\r\nSetCommStr=lantern\r\n"
-                      "UpdateDate=*\r\nUpdateTime=*\r\nSecurityModel=3";
+                      "UpdateDate=*\r\nUpdateTime=*\r\nSecurityModel=3\r\nBulkRepetitions=";
 
 template <typename T> T *child(QWidget *dialog, const char *name)
 {
@@ -94,6 +94,10 @@ private slots:
         QTest::newRow("v3 same user") << "3" << 2 << "SHA_User" << full << "" << v3("SHA_User") << false;
         QTest::newRow("v3 other user") << "3" << 2 << "MD5_User" << full << "" << v3("MD5_User") << true;
         QTest::newRow("exit") << "0" << -1 << "" << QList<int>{} << "" << none << false;
+        QTest::newRow("v2c, bulk walk off") << "1" << 1 << "" << QList<int>{-1, -1, -1, 1} << ""
+                                            << QByteArray(V1).replace("Version=0", "Version=1")
+                                                   .replace("BulkRepetitions=", "BulkRepetitions=0")
+                                            << false;
     }
     void configure()
     {
@@ -117,6 +121,10 @@ private slots:
                 QVERIFY(child<QLineEdit>(d, "edtContextEngine")->isEnabled());
                 QCOMPARE(child<QLineEdit>(d, "edtContext")->text() + child<QLineEdit>(d, "edtCommunity")->text(), "");
                 fill(d, version, name, combos[0], combos[1], combos[2]);
+                // No GETBULK in SNMPv1: the choice waits for another version.
+                QCOMPARE(child<QComboBox>(d, "cbxBulkWalk")->isEnabled(), version != 0);
+                if (combos.size() > 3)
+                    child<QComboBox>(d, "cbxBulkWalk")->setCurrentIndex(combos[3]);
                 QCOMPARE(child<QLineEdit>(d, "edtAuthPass")->isEnabled(), version == 2);
                 QTest::mouseClick(child<QPushButton>(d, "btnOk"), Qt::LeftButton);
             }

@@ -67,6 +67,32 @@ private slots:
         QVERIFY(!KtProfile::LoadProfile(m_dir.path(), device, scope, untouched));  // a folder
         QCOMPARE(untouched.SecurityLevel, 1);
     }
+
+    // Empty or absent: the walk chooses; a bad value does too.
+    void bulkRepetitions_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("repetitions");
+        QTest::newRow("absent") << QByteArray() << -1;
+        QTest::newRow("empty") << QByteArray("BulkRepetitions=") << -1;
+        QTest::newRow("off") << QByteArray("BulkRepetitions=0") << 0;
+        QTest::newRow("at most 12") << QByteArray("BulkRepetitions= 12") << 12;
+        QTest::newRow("negative") << QByteArray("BulkRepetitions=-2") << -1;
+        QTest::newRow("not a number") << QByteArray("BulkRepetitions=many") << -1;
+    }
+    void bulkRepetitions()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(int, repetitions);
+        KtSNMPDevice device;
+        KtSNMPScope scope;
+        KtSNMPSecurity security;
+        int read = 99;
+        QVERIFY(KtProfile::LoadProfile(write("[Program Information]\r\nVersion=1\r\n" + line), device, scope, security,
+                                       &read));
+        QCOMPARE(read, repetitions);
+        QCOMPARE(security.Version, 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestProfile)

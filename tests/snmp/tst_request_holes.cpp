@@ -41,18 +41,26 @@ private slots:
 
     // Each exchange reads the row of the smallest index any column answered
     // (compared as numbers); a column without that row shows "(NULL)" in it.
+    // Get-bulk reads the whole table ahead and hands out the same rows.
     void rowsAlignByIndex_data()
     {
         QTest::addColumn<int>("table");
         QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("repetitions");
         QTest::addColumn<int>("exchanges");
-        QTest::newRow("holes") << 1 << QStringList{"2|a2|(NULL)|1", "3|(NULL)|b3|2", "10|a10|(NOTDONE)|3"} << 4;
-        QTest::newRow("no holes") << 2 << QStringList{"1|x1|y1|1", "2|x2|y2|2"} << 3;
+        const QStringList holes{"2|a2|(NULL)|1", "3|(NULL)|b3|2", "10|a10|(NOTDONE)|3"};
+        const QStringList full{"1|x1|y1|1", "2|x2|y2|2"};
+        QTest::newRow("holes") << 1 << holes << 0 << 4;
+        QTest::newRow("no holes") << 2 << full << 0 << 3;
+        QTest::newRow("holes, get-bulk") << 1 << holes << -1 << 1;
+        QTest::newRow("no holes, get-bulk") << 2 << full << -1 << 1;
+        QTest::newRow("holes, get-bulk of one repetition") << 1 << holes << 1 << 4;
     }
     void rowsAlignByIndex()
     {
         QFETCH(int, table);
         QFETCH(QStringList, rows);
+        QFETCH(int, repetitions);
         QFETCH(int, exchanges);
         // The index is not readable: it comes from the row's instance.
         const QString entry = QStringLiteral("1.3.6.1.4.1.32473.90.%1.1.").arg(table);
@@ -65,6 +73,7 @@ private slots:
         l.IndexCount = 1;
         KtSNMPRequest r(l);
         SnmpdTest::aim(r, m_agent.port(), SnmpdTest::v2c());
+        r.BulkRepetitions = repetitions;
         const quint64 sent = KtSnmpEngine::Instance().PacketsSent();
         QStringList seen;
         for (bool more = r.Fetch(true); more && seen.size() <= rows.size(); more = r.Fetch(false)) {

@@ -24,6 +24,7 @@ TCtrlBtnPanel::TCtrlBtnPanel(QWidget *owner) : QWidget(owner), m_layout(new QVBo
     CountText->setObjectName(QStringLiteral("CountText"));
 
     RefreshButton = makeButton(tr("&Refresh"), QStringLiteral("Get.bmp"));
+    StopButton = makeButton(tr("S&top"), QStringLiteral("Stop.bmp"));
     EditButton = makeButton(tr("&Edit"), QStringLiteral("Set.bmp"));
     SetCheckedButton = makeButton(tr("&Set Checked"), QStringLiteral("SetCheck.bmp"));
     AddButton = makeButton(tr("&Add"), QStringLiteral("Add.bmp"));
@@ -32,13 +33,14 @@ TCtrlBtnPanel::TCtrlBtnPanel(QWidget *owner) : QWidget(owner), m_layout(new QVBo
     ClearChecksButton = makeButton(tr("Clear Chec&ks"), QStringLiteral("SelectNone.bmp"));
     CloseButton = makeButton(tr("&Close"), QStringLiteral("Close.bmp"));
 
-    ArrangeList = {CountText,       SamplesLabel, RefreshButton,  EditButton,        SetCheckedButton,
-                   AddButton,       DeleteButton, CheckAllButton, ClearChecksButton, CloseButton};
+    ArrangeList = {CountText, SamplesLabel,   RefreshButton,     StopButton, EditButton, SetCheckedButton,
+                   AddButton, DeleteButton,   CheckAllButton,    ClearChecksButton, CloseButton};
     for (QWidget *w : ArrangeList)
         w->setFixedWidth(ButtonWidth);
 
     m_layout->setContentsMargins(LeftMargin, TopMargin, LeftMargin, TopMargin);
     m_layout->setSpacing(5);
+    StopButton->hide();
     AddButton->hide();
     DeleteButton->hide();
     Arrange();

@@ -25,6 +25,7 @@ public:
     QLabel *SamplesLabel;
     QLabel *CountText;
     QPushButton *RefreshButton;
+    QPushButton *StopButton;  // a table panel's walk; hidden elsewhere
     QPushButton *EditButton;
     QPushButton *SetCheckedButton;
     QPushButton *AddButton;

@@ -370,7 +370,7 @@ void TEditsPanel::ArrangeCtrlBtn(TCtrlBtnPanel *buttons)
     m_buttons = buttons;
     buttons->SamplesLabel->hide();
     buttons->CountText->hide();
-    for (QPushButton *b : {buttons->EditButton, buttons->AddButton, buttons->DeleteButton})
+    for (QPushButton *b : {buttons->StopButton, buttons->EditButton, buttons->AddButton, buttons->DeleteButton})
         b->hide();
     for (QPushButton *b : {buttons->RefreshButton, buttons->SetCheckedButton, buttons->CheckAllButton,
                            buttons->ClearChecksButton, buttons->CloseButton})

@@ -82,6 +82,8 @@ void TListViewPanel::ArrangeCtrlBtn(TCtrlBtnPanel *buttons)
     buttons->SamplesLabel->show();
     buttons->CountText->show();
     buttons->RefreshButton->show();
+    buttons->StopButton->show();
+    buttons->StopButton->setEnabled(false);
     buttons->EditButton->show();
     buttons->EditButton->setEnabled(false);
     buttons->DeleteButton->setEnabled(false);

@@ -44,10 +44,23 @@ TSNMPListViewPanel::TSNMPListViewPanel(QWidget *owner, KtSNMPRequest2Edits *bind
         if (!Buttons->DeleteButton->isHidden() && Buttons->DeleteButton->isEnabled())
             KtRunGuarded(this, Edits, [this] { DeleteRow(); });
     });
-    const auto count = [this] { Buttons->CountText->setText(QString::number(ListPanel->ListView->topLevelItemCount())); };
+    // While a walk runs the counter shows the rows so far.
+    const auto count = [this] {
+        const int rows = ListPanel->ListView->topLevelItemCount();
+        Buttons->CountText->setText(Edits && Edits->Walking() ? tr("%1 rows...").arg(rows) : QString::number(rows));
+    };
     connect(view->model(), &QAbstractItemModel::rowsInserted, this, count);
     connect(view->model(), &QAbstractItemModel::rowsRemoved, this, count);
     connect(view->model(), &QAbstractItemModel::modelReset, this, count);
+    if (Edits)
+        connect(Edits, &KtSNMPRequest2Controls::WalkRunning, this, [this, count](bool running) {
+            Buttons->StopButton->setEnabled(running);
+            count();
+        });
+    connect(Buttons->StopButton, &QPushButton::clicked, this, [this] {
+        if (Edits)
+            Edits->StopRead();
+    });
 
     connect(Buttons->EditButton, &QPushButton::clicked, this,
             [this] { KtRunGuarded(this, Edits, [this] { EditClicked(Buttons->EditButton); }); });

@@ -23,9 +23,12 @@ namespace {
 
 constexpr int PortRows = 28;
 
+// A get-bulk of one row per exchange: the walk takes a while.
 KtSNMPRequest2Edits *ports(QWidget *owner)
 {
-    return Generic::Binding(owner, "TrafficSegmentationTable", KtKind::MVT_FMV, 1);
+    KtSNMPRequest2Edits *b = Generic::Binding(owner, "TrafficSegmentationTable", KtKind::MVT_FMV, 1);
+    b->Request.BulkRepetitions = 1;
+    return b;
 }
 
 int rows(const TSNMPListViewPanel *panel)

@@ -303,6 +303,35 @@ private slots:
         QVERIFY(Generic::WaitIdle(t.binding));
     }
 
+    // Stop ends a slow walk at once: the rows so far stay, the counter stops
+    // counting, the status line says so, and nothing follows.
+    void stopKeepsTheRowsSoFar()
+    {
+        AgentProcess slow;
+        QVERIFY(slow.startClean({"--delay", "40"}));
+        OpenTable t("TrafficSegmentationTable", KtKind::MVT_FMV, 1);
+        t.binding->Request.AgentPort = slow.port();
+        t.binding->Request.BulkRepetitions = 1;  // one row per exchange: the walk takes a while
+        TCtrlBtnPanel *buttons = t.panel->Buttons;
+        QVERIFY(!buttons->StopButton->isHidden() && !buttons->StopButton->isEnabled());
+        t.form.show();
+        QVERIFY(QTest::qWaitFor([&] { return t.view->topLevelItemCount() >= 3; }, 20000));
+        QVERIFY(buttons->StopButton->isEnabled());
+        QCOMPARE(buttons->CountText->text(), QStringLiteral("%1 rows...").arg(t.view->topLevelItemCount()));
+        QTest::mouseClick(buttons->StopButton, Qt::LeftButton);
+        const int rows = t.view->topLevelItemCount();
+        QVERIFY(rows < 28);
+        QCOMPARE(buttons->CountText->text(), QString::number(rows));
+        QVERIFY(!buttons->StopButton->isEnabled());
+        QVERIFY2(Generic::LastLine(t.memo()).startsWith("Get: Walk stopped!"), qPrintable(t.memo()->toPlainText()));
+        QVERIFY(AgentSession::fence(slow.port()));
+        QVERIFY(t.reread());
+        QCOMPARE(t.view->topLevelItemCount(), rows);
+        QTest::mouseClick(buttons->RefreshButton, Qt::LeftButton);
+        QVERIFY(QTest::qWaitFor([&] { return !t.binding->Busy && t.view->topLevelItemCount() == 28; }, 30000));
+        QCOMPARE(buttons->CountText->text(), QStringLiteral("28"));
+    }
+
     void sortKeepsRowsAndPortPicker()
     {
         OpenTable t("TrafficSegmentationTable", KtKind::MVT_FMV, 1);
