@@ -203,8 +203,11 @@ void TConfigForm::RefreshActive()
     KtSNMPRequest2Edits *binding = VisibleBinding();
     if (!binding)
         return;
-    if (ActiveBinding)
-        ActiveBinding->Request.Alive = false;
+    // The page left stops its walk the way Stop does, so that its binding
+    // ends like a finished one (rows kept, Busy cleared, the status line
+    // told) instead of waiting for an answer that would be dropped.
+    if (ActiveBinding && ActiveBinding != binding)
+        ActiveBinding->StopRead();
     ActiveBinding = binding;
     // A walk stopped earlier may still wait for its last answer; a new walk
     // must not run beside it.

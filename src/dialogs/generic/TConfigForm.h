@@ -19,7 +19,7 @@ class TSNMPListViewPanel;
 // The form owns the bindings handed to it. Its first read is posted to
 // itself when it is constructed, so it runs inside the modal loop after
 // the caller's tailoring; another page is read when it is chosen, and the
-// walk of the page left stops at its next step. Closing stops every
+// walk of the page left stops at once, keeping its rows. Closing stops every
 // binding, waits (bounded) until nothing is outstanding and deletes them.
 //
 // Calls in the wrong order raise KtException with a fixed text.

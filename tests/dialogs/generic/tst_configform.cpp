@@ -120,18 +120,23 @@ private slots:
         QVERIFY(second->MsgPanel->Memo->toPlainText().isEmpty());
 
         form.Pages->setCurrentIndex(2);
-        QVERIFY(!walk->Request.Alive);
+        QVERIFY(!walk->Walking());
         QTRY_VERIFY_WITH_TIMEOUT(rows(third) == 2 && !form.EditsList.at(2)->Busy, 20000);
+        // The page left ends like a finished read once its last answer is in.
+        QTRY_VERIFY_WITH_TIMEOUT(!walk->Busy && walk->Request.Pending == 0, 20000);
+        QVERIFY(Generic::LastLine(first->Messages()->Memo).contains("Walk stopped!"));
         const int stopped = rows(first);
+        QCOMPARE(first->Buttons->CountText->text(), QString::number(stopped));
         QVERIFY(AgentSession::fence(m_session.agent.port()));  // a walk still going would have a row more by now
         QCOMPARE(rows(first), stopped);
         QVERIFY(stopped < PortRows);
         QCOMPARE(form.EditsList.at(1)->ResultCount, 0);
 
         form.Pages->setCurrentIndex(0);
-        QVERIFY(walk->Request.Alive);
+        QVERIFY(walk->Walking());
         QTRY_COMPARE_WITH_TIMEOUT(rows(first), PortRows, 30000);
         QVERIFY(Generic::WaitIdle(walk));
+        QVERIFY(Generic::LastLine(first->Messages()->Memo).startsWith("Get: Ok!"));
         QCOMPARE(first->Buttons->CountText->text(), QString::number(PortRows));
     }
 
