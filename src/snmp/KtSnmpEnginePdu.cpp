@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 // Building and sending the PDUs, and turning the answers into results.
 
@@ -49,37 +50,30 @@ int reportStatus(const netsnmp_pdu *pdu)
     static const oid usmStats[] = {1, 3, 6, 1, 6, 3, 15, 1, 1};
     static const oid mpdStats[] = {1, 3, 6, 1, 6, 3, 11, 2, 1};
     static const oid targetStats[] = {1, 3, 6, 1, 6, 3, 12, 1};
+    // statuses[i]: the status of counter first + i; 0 for none we know.
+    struct Group
+    {
+        const oid *prefix;
+        size_t len;
+        oid first;
+        int statuses[6];
+    };
+    static const Group groups[] = {
+        {usmStats, OID_LENGTH(usmStats), 1,
+         {StUsmSecLevel, StUsmTimeWindow, StUsmUnknownName, StUsmUnknownEngine, StUsmAuthFailure, StUsmDecryption}},
+        {mpdStats, OID_LENGTH(mpdStats), 1, {StMpSecModel, StMpInvalidMsg, StMpUnknownPdu}},
+        {targetStats, OID_LENGTH(targetStats), 4, {StMpUnavailableContext, StMpUnknownContext}},
+    };
     const netsnmp_variable_list *v = pdu->variables;
     if (!v)
         return StUsmError;
-    auto under = [v](const oid *prefix, size_t len) {
-        return v->name_length > len && snmp_oidtree_compare(prefix, len, v->name, v->name_length) == 0;
-    };
-    if (under(usmStats, OID_LENGTH(usmStats))) {
-        switch (v->name[OID_LENGTH(usmStats)]) {
-        case 1: return StUsmSecLevel;
-        case 2: return StUsmTimeWindow;
-        case 3: return StUsmUnknownName;
-        case 4: return StUsmUnknownEngine;
-        case 5: return StUsmAuthFailure;
-        case 6: return StUsmDecryption;
-        default: return StUsmError;
-        }
-    }
-    if (under(mpdStats, OID_LENGTH(mpdStats))) {
-        switch (v->name[OID_LENGTH(mpdStats)]) {
-        case 1: return StMpSecModel;
-        case 2: return StMpInvalidMsg;
-        case 3: return StMpUnknownPdu;
-        default: return StUsmError;
-        }
-    }
-    if (under(targetStats, OID_LENGTH(targetStats))) {
-        switch (v->name[OID_LENGTH(targetStats)]) {
-        case 4: return StMpUnavailableContext;
-        case 5: return StMpUnknownContext;
-        default: return StUsmError;
-        }
+    for (const Group &g : groups) {
+        if (v->name_length <= g.len || snmp_oidtree_compare(g.prefix, g.len, v->name, v->name_length) != 0)
+            continue;
+        const oid counter = v->name[g.len];
+        const int status = counter >= g.first && counter - g.first < std::size(g.statuses)
+            ? g.statuses[counter - g.first] : 0;
+        return status != 0 ? status : int(StUsmError);
     }
     return StUsmError;
 }

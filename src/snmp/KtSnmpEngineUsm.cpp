@@ -25,30 +25,51 @@ struct KtSnmpEngineParts::Protocol
 
 namespace {
 
+enum class Family { Auth, Priv };
+
+// The protocol codes of the user tables; privacy code 9 (IDEA) is missing:
+// Net-SNMP has no IDEA.
+struct CodedProtocol
+{
+    Family family;
+    int code;
+    KtSnmpEngineParts::Protocol protocol;
+};
+
+const CodedProtocol Protocols[] = {
+    {Family::Auth, 1, {usmNoAuthProtocol, OID_LENGTH(usmNoAuthProtocol)}},
+    {Family::Auth, 2, {usmHMACMD5AuthProtocol, OID_LENGTH(usmHMACMD5AuthProtocol)}},
+    {Family::Auth, 3, {usmHMACSHA1AuthProtocol, OID_LENGTH(usmHMACSHA1AuthProtocol)}},
+    {Family::Auth, 4, {usmHMAC128SHA224AuthProtocol, OID_LENGTH(usmHMAC128SHA224AuthProtocol)}},
+    {Family::Auth, 5, {usmHMAC192SHA256AuthProtocol, OID_LENGTH(usmHMAC192SHA256AuthProtocol)}},
+    {Family::Auth, 6, {usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)}},
+    {Family::Auth, 7, {usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)}},
+    {Family::Priv, 1, {usmNoPrivProtocol, OID_LENGTH(usmNoPrivProtocol)}},
+    {Family::Priv, 2, {usmDESPrivProtocol, OID_LENGTH(usmDESPrivProtocol)}},
+    {Family::Priv, 4, {usmAESPrivProtocol, OID_LENGTH(usmAESPrivProtocol)}},
+    {Family::Priv, 5, {usmAES192PrivProtocol, OID_LENGTH(usmAES192PrivProtocol)}},
+    {Family::Priv, 6, {usmAES256PrivProtocol, OID_LENGTH(usmAES256PrivProtocol)}},
+};
+
+bool protocolOf(Family family, int code, Protocol &p)
+{
+    for (const CodedProtocol &c : Protocols) {
+        if (c.family == family && c.code == code) {
+            p = c.protocol;
+            return true;
+        }
+    }
+    return false;
+}
+
 bool authProtocol(int code, Protocol &p)
 {
-    switch (code) {
-    case 1: p = {usmNoAuthProtocol, OID_LENGTH(usmNoAuthProtocol)}; return true;
-    case 2: p = {usmHMACMD5AuthProtocol, OID_LENGTH(usmHMACMD5AuthProtocol)}; return true;
-    case 3: p = {usmHMACSHA1AuthProtocol, OID_LENGTH(usmHMACSHA1AuthProtocol)}; return true;
-    case 4: p = {usmHMAC128SHA224AuthProtocol, OID_LENGTH(usmHMAC128SHA224AuthProtocol)}; return true;
-    case 5: p = {usmHMAC192SHA256AuthProtocol, OID_LENGTH(usmHMAC192SHA256AuthProtocol)}; return true;
-    case 6: p = {usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)}; return true;
-    case 7: p = {usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)}; return true;
-    default: return false;
-    }
+    return protocolOf(Family::Auth, code, p);
 }
 
 bool privProtocol(int code, Protocol &p)
 {
-    switch (code) {
-    case 1: p = {usmNoPrivProtocol, OID_LENGTH(usmNoPrivProtocol)}; return true;
-    case 2: p = {usmDESPrivProtocol, OID_LENGTH(usmDESPrivProtocol)}; return true;
-    case 4: p = {usmAESPrivProtocol, OID_LENGTH(usmAESPrivProtocol)}; return true;
-    case 5: p = {usmAES192PrivProtocol, OID_LENGTH(usmAES192PrivProtocol)}; return true;
-    case 6: p = {usmAES256PrivProtocol, OID_LENGTH(usmAES256PrivProtocol)}; return true;
-    default: return false;  // 9 IDEA among them: Net-SNMP has no IDEA
-    }
+    return protocolOf(Family::Priv, code, p);
 }
 
 } // namespace
