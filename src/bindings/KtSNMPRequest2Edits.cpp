@@ -1,10 +1,10 @@
 #include "bindings/KtSNMPRequest2Edits.h"
 
+#include "bindings/KtControlHandler.h"
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 #include "snmp/KtNumList.h"
 #include "snmp/KtSNMPRequest.h"
-#include "values/KtDateTime.h"
 #include "values/KtOptionList.h"
 #include "values/KtTypes.h"
 #include "values/KtValueText.h"
@@ -14,96 +14,20 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDate>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTreeWidget>
-#include <QtEndian>
 
-#include <bit>
-#include <cmath>
+#include <algorithm>
 
 namespace {
-
-using Binding = KtSNMPRequest2Edits::ControlBinding;
-
-constexpr quint32 TicksPerDay = 8640000;
-constexpr qint64 MsPerDay = 86400000;
-const QDate DayZero(1899, 12, 30);
-
-bool isPlaceholder(const QString &text)
-{
-    return text == QLatin1String("(NULL)") || text == QLatin1String("(NOTDONE)");
-}
 
 // Raw octets of a value text; a value that was not read has none.
 QByteArray rawOf(const QString &text, quint32 type)
 {
-    return isPlaceholder(text) ? QByteArray() : KtValue::TextToRaw(text, type);
-}
-
-bool isHex(quint32 type)
-{
-    return type == KtType::BitStr || type == KtType::OctetStr || type == KtType::Opaque;
-}
-
-bool isTruth(quint32 type)
-{
-    return type == KtType::Boolean || type == KtType::Bool8 || type == KtType::Bool16;
-}
-
-// Boxes a several-box value of this type needs.
-int boxesNeeded(quint32 type)
-{
-    switch (type) {
-    case KtType::IpAddress:
-    case KtType::NsapAddr: return 4;
-    case KtType::TimeTicks: return 5;
-    case KtType::MacAddress: return 6;
-    case KtType::BcDateTime: return 7;
-    case KtType::DateTime: return 10;
-    case KtType::Ipv6Address: return 16;
-    default: return 0;
-    }
-}
-
-quint32 le32(const QByteArray &raw)
-{
-    return raw.size() >= 4 ? qFromLittleEndian<quint32>(raw.constData()) : 0;
-}
-
-QString hexOctet(const QByteArray &raw, int i)
-{
-    return i < raw.size() ? QString::asprintf("%02X", quint8(raw.at(i))) : QString();
-}
-
-QLineEdit *edit(const Binding &b, int i)
-{
-    return qobject_cast<QLineEdit *>(b.controls.value(i).data());
-}
-
-void setBox(const Binding &b, int i, const QString &text)
-{
-    if (QLineEdit *e = edit(b, i))
-        e->setText(text);
-}
-
-qint64 boxNumber(const Binding &b, int i)
-{
-    QLineEdit *e = edit(b, i);
-    return e ? KtValue::Atol(e->text()) : 0;
-}
-
-int octetOfBit(int bit)
-{
-    return bit / 8;
-}
-
-char maskOfBit(int bit)
-{
-    return char(0x80 >> (bit % 8));
+    return KtControlHandler::IsUnread(text) ? QByteArray() : KtValue::TextToRaw(text, type);
 }
 
 } // namespace
@@ -346,148 +270,7 @@ void KtSNMPRequest2Edits::ShowValues(int varIndex)
         const KtOptionList *list = listOf(b);
         if (list)
             text = list->ValueToLabel(text);
-        show(b, text, raw, list);
-    }
-}
-
-void KtSNMPRequest2Edits::show(const ControlBinding &b, const QString &text, const QByteArray &raw,
-                               const KtOptionList *list)
-{
-    QWidget *first = b.controls.first();
-    switch (b.kind) {
-    case ControlBinding::Label:
-        static_cast<QLabel *>(first)->setText(text);
-        break;
-    case ControlBinding::Bits: {
-        for (int bit : b.bitNumbers)
-            if (octetOfBit(bit) >= raw.size())
-                KtThrowEngine(KtCatalogue::EngPartRange);
-        for (int k = 0; k < b.bitNumbers.size(); ++k) {
-            const int bit = b.bitNumbers.at(k);
-            static_cast<QCheckBox *>(b.controls.at(k).data())
-                ->setChecked((raw.at(octetOfBit(bit)) & maskOfBit(bit)) != 0);
-        }
-        break;
-    }
-    case ControlBinding::Check: {
-        auto *box = static_cast<QCheckBox *>(first);
-        if (list) {
-            int i = list->IndexOfLabel(text);
-            if (i < 0)
-                i = list->IndexOfValue(text);
-            box->setChecked(i > 0);
-        } else if (isTruth(b.typeCode)) {
-            box->setChecked(text == QLatin1String("true"));
-        } else {
-            KtThrowEngine(KtCatalogue::EngBadPartSyntax);
-        }
-        break;
-    }
-    case ControlBinding::Combo: {
-        auto *combo = static_cast<QComboBox *>(first);
-        SelectInComboBox(*list, combo, text);
-        if (QLineEdit *rest = edit(b, 1)) {
-            const int index = combo->currentIndex();
-            QString tail = text.mid(index >= 0 ? combo->itemText(index).size() : 0);
-            if (b.typeCode == KtType::ObjectId && !tail.isEmpty())
-                tail.remove(0, 1);
-            rest->setText(tail);
-        }
-        break;
-    }
-    case ControlBinding::Radio:
-        SelectInRadioGroup(*list, static_cast<KtRadioGroup *>(first), text);
-        break;
-    case ControlBinding::Edit:
-        static_cast<QLineEdit *>(first)->setText(text);
-        break;
-    case ControlBinding::Edits:
-        showEdits(b, text, raw);
-        break;
-    }
-}
-
-void KtSNMPRequest2Edits::showEdits(const ControlBinding &b, const QString &text, const QByteArray &raw)
-{
-    const int boxes = int(b.controls.size());
-    const quint32 type = b.typeCode;
-    if (boxes < boxesNeeded(type))
-        KtThrowEngine(KtCatalogue::EngTooFewControls);
-    // Boxes past a shorter value are emptied, so that no octet or
-    // sub-identifier of a row shown before is written back with this one.
-    if (isHex(type)) {
-        if (boxes < raw.size())
-            KtThrowEngine(KtCatalogue::EngTooFewControls);
-        if (isPlaceholder(text))
-            return;
-        for (int i = 0; i < boxes; ++i)
-            setBox(b, i, hexOctet(raw, i));
-        return;
-    }
-    if (type == KtType::ObjectId) {
-        if (isPlaceholder(text))
-            return;
-        const QList<quint32> oid = KtValue::ParseOid(text);
-        if (boxes < oid.size())
-            KtThrowEngine(KtCatalogue::EngTooFewControls);
-        for (int i = 0; i < boxes; ++i)
-            setBox(b, i, i < oid.size() ? QString::number(oid.at(i)) : QString());
-        return;
-    }
-    if (boxesNeeded(type) == 0) {
-        setBox(b, 0, text);
-        return;
-    }
-    // The fixed-field types leave the boxes alone for a value not read.
-    if (isPlaceholder(text) || raw.isEmpty())
-        return;
-    switch (type) {
-    case KtType::MacAddress:
-    case KtType::Ipv6Address:
-        for (int i = 0; i < boxes; ++i)
-            setBox(b, i, hexOctet(raw, i));
-        break;
-    case KtType::IpAddress:
-    case KtType::NsapAddr:
-        for (int i = 0; i < 4; ++i)
-            setBox(b, i, i < raw.size() ? QString::number(quint8(raw.at(i))) : QString());
-        break;
-    case KtType::TimeTicks: {
-        const quint32 t = le32(raw);
-        const quint32 parts[] = {t / TicksPerDay, t % TicksPerDay / 360000, t % 360000 / 6000, t % 6000 / 100,
-                                 t % 100};
-        for (int i = 0; i < 5; ++i)
-            setBox(b, i, QString::number(parts[i]));
-        break;
-    }
-    case KtType::DateTime: {
-        const KtDateTime d(text);
-        const QStringList parts{QString::number(d.year),        QString::number(d.month),
-                                QString::number(d.day),         QString::number(d.hour),
-                                QString::number(d.minutes),     QString::number(d.seconds),
-                                QString::number(d.deciSeconds), QString(QLatin1Char(d.direction)),
-                                QString::number(d.zoneHours),   QString::number(d.zoneMinutes)};
-        for (int i = 0; i < parts.size(); ++i)
-            setBox(b, i, parts.at(i));
-        break;
-    }
-    case KtType::BcDateTime: {
-        const double days = std::bit_cast<double>(qFromLittleEndian<quint64>(raw.constData()));
-        if (!std::isfinite(days) || std::abs(days) > 3.0e6)
-            KtThrowEngine(KtCatalogue::EngBadPartValue);
-        // Before the epoch the day counts back while the time still runs
-        // forward, as in the value text.
-        const double whole = std::trunc(days);
-        const qint64 ms = qBound<qint64>(0, std::llround(std::fabs(days - whole) * double(MsPerDay)), MsPerDay - 1);
-        const QDate date = DayZero.addDays(qint64(whole));
-        const qint64 parts[] = {date.year(), date.month(), date.day(), ms / 3600000, ms / 60000 % 60,
-                                ms / 1000 % 60, ms % 1000};
-        for (int i = 0; i < 7; ++i)
-            setBox(b, i, QString::number(parts[i]));
-        break;
-    }
-    default:
-        break;
+        KtControlHandler::For(b.kind).show(b, text, raw, list);
     }
 }
 
@@ -511,7 +294,7 @@ void KtSNMPRequest2Edits::TakeValues(int varIndex)
         // A display string is rebuilt from its controls alone.
         QByteArray whole = v.Type == KtType::DisplayStr ? QByteArray() : rawOf(old, v.Type);
         for (const ControlBinding *b : bound) {
-            const QByteArray part = take(*b, listOf(*b));
+            const QByteArray part = KtControlHandler::For(b->kind).Take(*b, listOf(*b));
             if (isWhole(*b) && b->kind != ControlBinding::Bits && KtValue::PartSize(v.Type) == -1) {
                 // A whole variable-length value is what the controls say, no
                 // tail of the old one.
@@ -525,135 +308,6 @@ void KtSNMPRequest2Edits::TakeValues(int varIndex)
         }
         const QString text = KtValue::RawToText(whole, v.Type);
         v.Value = v.Options ? v.Options->ValueToLabel(text) : text;
-    }
-}
-
-// The part's raw octets from the binding's controls.
-QByteArray KtSNMPRequest2Edits::take(const ControlBinding &b, const KtOptionList *list) const
-{
-    QWidget *first = b.controls.first();
-    QString text;
-    switch (b.kind) {
-    case ControlBinding::Label:
-        text = static_cast<QLabel *>(first)->text();
-        break;
-    case ControlBinding::Bits: {
-        QByteArray part;
-        for (int k = 0; k < b.bitNumbers.size(); ++k) {
-            const int bit = b.bitNumbers.at(k);
-            if (part.size() <= octetOfBit(bit))
-                part.append(QByteArray(octetOfBit(bit) + 1 - part.size(), '\0'));
-            char &octet = part[octetOfBit(bit)];
-            if (static_cast<QCheckBox *>(b.controls.at(k).data())->isChecked())
-                octet = char(octet | maskOfBit(bit));
-            else
-                octet = char(octet & ~maskOfBit(bit));
-        }
-        return part;
-    }
-    case ControlBinding::Check: {
-        const bool on = static_cast<QCheckBox *>(first)->isChecked();
-        if (list)
-            text = list->Get(on ? 1 : 0).Label;
-        else if (isTruth(b.typeCode))
-            text = on ? QStringLiteral("true") : QStringLiteral("false");
-        else
-            KtThrowEngine(KtCatalogue::EngBadPartSyntax);
-        break;
-    }
-    case ControlBinding::Combo: {
-        auto *combo = static_cast<QComboBox *>(first);
-        text = combo->currentIndex() >= 0 ? combo->currentText() : QString();
-        if (QLineEdit *rest = edit(b, 1)) {
-            if (b.typeCode == KtType::ObjectId)
-                text += QLatin1Char('.');
-            text += rest->text();
-        }
-        break;
-    }
-    case ControlBinding::Radio: {
-        auto *group = static_cast<KtRadioGroup *>(first);
-        text = group->items().value(group->itemIndex());
-        break;
-    }
-    case ControlBinding::Edit:
-        text = static_cast<QLineEdit *>(first)->text();
-        break;
-    case ControlBinding::Edits:
-        text = editsText(b);
-        break;
-    }
-    if (list)
-        text = list->LabelToValue(text);
-    return KtValue::TextToRaw(text, b.typeCode);
-}
-
-QString KtSNMPRequest2Edits::editsText(const ControlBinding &b) const
-{
-    const int boxes = int(b.controls.size());
-    const quint32 type = b.typeCode;
-    if (boxes < boxesNeeded(type))
-        KtThrowEngine(KtCatalogue::EngTooFewControls);
-    // A value of variable length ends at its last filled box.
-    int filled = boxes;
-    if (isHex(type) || type == KtType::ObjectId)
-        while (filled > 0 && edit(b, filled - 1)->text().isEmpty())
-            --filled;
-    auto joined = [&](int count) {
-        QStringList parts;
-        for (int i = 0; i < count; ++i)
-            parts.append(QString::number(boxNumber(b, i)));
-        return parts.join(QLatin1Char('.'));
-    };
-    if (isHex(type) || type == KtType::MacAddress || type == KtType::Ipv6Address) {
-        const int count = isHex(type) ? filled : boxesNeeded(type);
-        QString hex;
-        for (int i = 0; i < count; ++i) {
-            const QString box = edit(b, i)->text();
-            hex += box.isEmpty() ? QStringLiteral("00") : box.size() == 1 ? QLatin1Char('0') + box : box;
-        }
-        return hex;
-    }
-    switch (type) {
-    case KtType::ObjectId:
-        return joined(filled);
-    case KtType::IpAddress:
-    case KtType::NsapAddr:
-        return joined(4);
-    case KtType::TimeTicks: {
-        const qint64 ticks = boxNumber(b, 0) * TicksPerDay + boxNumber(b, 1) * 360000 + boxNumber(b, 2) * 6000
-            + boxNumber(b, 3) * 100 + boxNumber(b, 4);
-        if (ticks < 0 || ticks > 0xFFFFFFFFLL)
-            KtThrowEngine(KtCatalogue::EngBadPartValue);
-        return KtValue::TicksToText(quint32(ticks));
-    }
-    case KtType::DateTime: {
-        KtDateTime d;
-        d.year = quint16(boxNumber(b, 0));
-        d.month = quint8(boxNumber(b, 1));
-        d.day = quint8(boxNumber(b, 2));
-        d.hour = quint8(boxNumber(b, 3));
-        d.minutes = quint8(boxNumber(b, 4));
-        d.seconds = quint8(boxNumber(b, 5));
-        d.deciSeconds = quint8(boxNumber(b, 6));
-        const QString direction = edit(b, 7)->text();
-        d.direction = direction.isEmpty() ? '+' : char(direction.at(0).toLatin1());
-        d.zoneHours = quint8(boxNumber(b, 8));
-        d.zoneMinutes = quint8(boxNumber(b, 9));
-        return d.toString();
-    }
-    case KtType::BcDateTime: {
-        const QDate date(int(boxNumber(b, 0)), int(boxNumber(b, 1)), int(boxNumber(b, 2)));
-        const qint64 ms = boxNumber(b, 3) * 3600000 + boxNumber(b, 4) * 60000 + boxNumber(b, 5) * 1000
-            + boxNumber(b, 6);
-        if (!date.isValid() || ms < 0 || ms >= MsPerDay)
-            KtThrowEngine(KtCatalogue::EngBadPartValue);
-        const double day = double(DayZero.daysTo(date));
-        const double time = double(ms) / double(MsPerDay);
-        return KtValue::BcDateTimeToText(day < 0 ? day - time : day + time);
-    }
-    default:
-        return edit(b, 0)->text();
     }
 }
 

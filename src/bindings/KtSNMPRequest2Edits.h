@@ -122,10 +122,6 @@ private:
     const KtSNMPVar &var(int varIndex) const;
     bool isWhole(const ControlBinding &b) const;
     const KtOptionList *listOf(const ControlBinding &b) const;
-    void show(const ControlBinding &b, const QString &text, const QByteArray &raw, const KtOptionList *list);
-    void showEdits(const ControlBinding &b, const QString &text, const QByteArray &raw);
-    QString editsText(const ControlBinding &b) const;
-    QByteArray take(const ControlBinding &b, const KtOptionList *list) const;
     QTreeWidgetItem *rowItem() const;
     void queueRow();
     void flushRows();

@@ -3,9 +3,22 @@
 #include "dialogs/generic/TListViewPanel.h"
 
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTreeWidget>
+
+namespace {
+
+// The caption of buddy, whose mnemonic moves the focus to it.
+QLabel *BuddyLabel(QWidget *parent, const char *caption, QWidget *buddy)
+{
+    auto *label = new QLabel(QString::fromLatin1(caption), parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
 
 QPlainTextEdit *KtStatusMemo(QWidget *parent, int lines)
 {
@@ -29,9 +42,18 @@ QFormLayout *KtFormRows(QWidget *parent, std::initializer_list<KtFormRow> rows)
     auto *form = new QFormLayout;
     for (const KtFormRow &row : rows) {
         row.widget->setObjectName(QString::fromLatin1(row.name));
-        auto *label = new QLabel(QString::fromLatin1(row.label), parent);
-        label->setBuddy(row.widget);
-        form->addRow(label, row.widget);
+        form->addRow(BuddyLabel(parent, row.label, row.widget), row.widget);
     }
     return form;
+}
+
+void KtGridRows(QGridLayout *grid, QWidget *parent, const QList<QPair<const char *, QWidget *>> &rows, int minWidth,
+                int column)
+{
+    for (int r = 0; r < rows.size(); ++r) {
+        QWidget *control = rows.at(r).second;
+        control->setMinimumWidth(minWidth);
+        grid->addWidget(BuddyLabel(parent, rows.at(r).first, control), r, column);
+        grid->addWidget(control, r, column + 1);
+    }
 }

@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
+
 #include <initializer_list>
 
 class KtSNMPRequest2Edits;
 class QFormLayout;
+class QGridLayout;
 class QPlainTextEdit;
 class QWidget;
 class TListViewPanel;
@@ -27,3 +31,8 @@ struct KtFormRow
 
 // A form layout of the rows, in their order.
 QFormLayout *KtFormRows(QWidget *parent, std::initializer_list<KtFormRow> rows);
+
+// One grid row per control: its label (caption with mnemonic, the label's
+// buddy) in column, the control right of it at least minWidth wide.
+void KtGridRows(QGridLayout *grid, QWidget *parent, const QList<QPair<const char *, QWidget *>> &rows, int minWidth,
+                int column = 0);

@@ -1,8 +1,8 @@
 #include "dialogs/dedicated/TCurrentTimeForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
-#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtBindingGate.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TCurrentTimeFormRules.h"
 #include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
@@ -36,7 +36,7 @@ TCurrentTimeForm::TCurrentTimeForm(QWidget *parent) : QDialog(parent)
     const QList<QPair<const char *, QWidget *>> rows{{"Time Capacity", timecapacityEdit},
                                                      {"Current Clock(Example  2007-5-26,15:30:15.0)", currentclockEdit},
                                                      {"Clock Reset On Reboot", cbxReset}};
-    KtDedicatedLayout::AddLabelledRows(grid, this, rows, 220);
+    KtGridRows(grid, this, rows, 220);
     auto *buttons = new QHBoxLayout;
     GetButton = new QPushButton(tr("&Refresh"), this);
     SetButton = new QPushButton(tr("&Set"), this);
@@ -45,7 +45,7 @@ TCurrentTimeForm::TCurrentTimeForm(QWidget *parent) : QDialog(parent)
     for (QPushButton *b : {GetButton, SetButton, CloseButton})
         buttons->addWidget(b);
     outer->addLayout(buttons);
-    Memo1 = KtDedicatedLayout::NewStatusMemo(this);
+    Memo1 = KtStatusMemo(this, 3);
     outer->addWidget(Memo1);
 
     connect(GetButton, &QPushButton::clicked, this, &TCurrentTimeForm::GetButtonClick);

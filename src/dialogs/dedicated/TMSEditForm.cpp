@@ -1,8 +1,8 @@
 #include "dialogs/dedicated/TMSEditForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
-#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TMSInformationFormRules.h"
 #include "errors/KtException.h"
 #include "snmp/KtSNMPRequest.h"
@@ -36,7 +36,7 @@ TMSEditForm::TMSEditForm(QWidget *parent) : QDialog(parent)
                                                      {"Member &Candidate ID", KeyIDEdit},
                                                      {"Member &Password", MS_Password},
                                                      {"Member Row Status", Row_Status}};
-    KtDedicatedLayout::AddLabelledRows(grid, this, rows, 160);
+    KtGridRows(grid, this, rows, 160);
     auto *buttons = new QHBoxLayout;
     SetButton = new QPushButton(tr("&Set"), this);
     CloseButton = new QPushButton(tr("Cl&ose"), this);

@@ -1,8 +1,8 @@
 #include "dialogs/dedicated/TMSInformationForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
-#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtBindingGate.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TMSEditForm.h"
 #include "dialogs/dedicated/TMSInformationFormRules.h"
 #include "dialogs/generic/KtBindingWait.h"
@@ -47,7 +47,7 @@ TMSInformationForm::TMSInformationForm(KtMainWindowServices *main, const QString
         row->addWidget(b);
     }
     outer->addLayout(row);
-    Memo1 = KtDedicatedLayout::NewStatusMemo(this);
+    Memo1 = KtStatusMemo(this, 3);
     outer->addWidget(Memo1);
     DeleteButton->setEnabled(false);
 

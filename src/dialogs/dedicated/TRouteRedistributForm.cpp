@@ -1,9 +1,9 @@
 #include "dialogs/dedicated/TRouteRedistributForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
-#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtBindingGate.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TRouteRedistributFormRules.h"
 #include "dialogs/generic/KtBindingWait.h"
 #include "dialogs/generic/KtWriteScope.h"
@@ -67,7 +67,7 @@ TRouteRedistributForm::TRouteRedistributForm(KtMainWindowServices *main, QWidget
     Label5 = new QLabel(QString::fromLatin1(OspfRange), this);
     const QList<QPair<const char *, QWidget *>> rows{
         {"&Source Protocol", ComboBox1}, {"&Destination Protocol", ComboBox2}, {"&Metric", Edit1}};
-    KtDedicatedLayout::AddLabelledRows(fields, this, rows, 140);
+    KtGridRows(fields, this, rows, 140);
     fields->addWidget(Label5, 2, 2);
     ComboBox3 = new QComboBox(this);
     ComboBox3->hide();
@@ -97,7 +97,7 @@ TRouteRedistributForm::TRouteRedistributForm(KtMainWindowServices *main, QWidget
         buttons->addWidget(b);
     }
     outer->addLayout(buttons);
-    Memo1 = KtDedicatedLayout::NewStatusMemo(this);
+    Memo1 = KtStatusMemo(this, 3);
     outer->addWidget(Memo1);
     DeleteBtn->setEnabled(false);
 

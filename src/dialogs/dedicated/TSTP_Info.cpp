@@ -1,8 +1,8 @@
 #include "dialogs/dedicated/TSTP_Info.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
-#include "dialogs/dedicated/KtDedicatedLayout.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TSTP_InfoRules.h"
 #include "dialogs/registry/KtMainWindowServices.h"
 #include "errors/KtException.h"
@@ -40,7 +40,7 @@ TSTP_Info::TSTP_Info(KtMainWindowServices *main, QWidget *parent) : QDialog(pare
         {"Hello Time(100-1000)", ET_HelloTime},   {"Forward Delay(400-3000)", ET_ForwardDelay},
         {"Max Hops[1-20]", ET_Priority},          {"TX Hold Count (1-10)", ED_TxHoldCount},
         {"Forwarding BPDU", Combo_BPDU}};
-    KtDedicatedLayout::AddLabelledRows(grid, this, rows, 120);
+    KtGridRows(grid, this, rows, 120);
     auto *buttons = new QVBoxLayout;
     BT_Get = new QPushButton(tr("&Refresh"), this);
     BT_Set = new QPushButton(tr("&Set"), this);
