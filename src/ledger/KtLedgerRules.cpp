@@ -32,7 +32,7 @@ QString hex(const QByteArray &octets)
 QString StateFolder()
 {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
-    // The base directory specification ignores a relative path.
+    // XDG_STATE_HOME must be absolute; a relative one is ignored.
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
     return base + QStringLiteral("/qsx4810");
