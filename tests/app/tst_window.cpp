@@ -33,7 +33,7 @@ constexpr int PaintMs = 2000;
 constexpr int StatusMs = 10000;
 // A window must stay painted this long after it appeared: a picture lost
 // at once (a resize or a paint swallowed) is no picture.
-constexpr int SettleMs = 500;
+constexpr int SettleMs = 300;
 
 int scaled(int ms)
 {
@@ -68,6 +68,9 @@ QString fixedCaption(const KtMenuEntry &e)
         {QStringLiteral("SNMPCounter1"), QStringLiteral("SNMP Counters : ") + Host},
         {QStringLiteral("PortCounters1"), QStringLiteral("Transparent Bridge Port Counter : ") + Host},
         {QStringLiteral("IPRouting1"), QStringLiteral("IP Routing : ") + Host},
+        {QStringLiteral("BackUpConfiguration1"), QStringLiteral("Back Up Configuration")},
+        {QStringLiteral("CompareWithSwitch1"), QStringLiteral("Compare with Switch")},
+        {QStringLiteral("Changes1"), QStringLiteral("Unsaved Changes : ") + Host},
     };
     return byName.value(e.name(), e.hasCaptionPrefix() ? e.dialogCaption(Host) : e.caption() + QStringLiteral(" : ") + Host);
 }
