@@ -20,6 +20,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -30,6 +31,9 @@ constexpr int AppearMs = 2000;
 constexpr int PaintMs = 2000;
 // The LEDs are read every 3 s; their line must change within this time.
 constexpr int StatusMs = 10000;
+// A window must stay painted this long after it appeared: a picture lost
+// at once (a resize or a paint swallowed) is no picture.
+constexpr int SettleMs = 300;
 
 int scaled(int ms)
 {
@@ -64,6 +68,9 @@ QString fixedCaption(const KtMenuEntry &e)
         {QStringLiteral("SNMPCounter1"), QStringLiteral("SNMP Counters : ") + Host},
         {QStringLiteral("PortCounters1"), QStringLiteral("Transparent Bridge Port Counter : ") + Host},
         {QStringLiteral("IPRouting1"), QStringLiteral("IP Routing : ") + Host},
+        {QStringLiteral("BackUpConfiguration1"), QStringLiteral("Back Up Configuration")},
+        {QStringLiteral("CompareWithSwitch1"), QStringLiteral("Compare with Switch")},
+        {QStringLiteral("Changes1"), QStringLiteral("Unsaved Changes : ") + Host},
     };
     return byName.value(e.name(), e.hasCaptionPrefix() ? e.dialogCaption(Host) : e.caption() + QStringLiteral(" : ") + Host);
 }
@@ -82,9 +89,9 @@ bool shown(const KtMenuEntry &e)
            && !(e.action() == KtMenuEntry::MainWindow && e.mainAction() == KtMenuEntry::SNMPConfigure);
 }
 
-// Every shown entry that opens a window, with the shortest words that make
-// Find entry pick it first (siblings are not installed, so never picked).
-QList<Target> targets(QStringList *unreachable)
+// Every shown entry that opens a window and is wanted, with the shortest words
+// that make Find entry pick it first (siblings are not installed, so never picked).
+QList<Target> targets(QStringList *unreachable, const std::function<bool(const KtMenuEntry &)> &wanted)
 {
     const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
     QList<const KtMenuEntry *> pickable;
@@ -100,10 +107,8 @@ QList<Target> targets(QStringList *unreachable)
         return best;
     };
     QList<Target> list;
-    // QSX_WINDOW_ENTRIES: a pattern of the paths to open, for a look at a few.
-    const QRegularExpression only(qEnvironmentVariable("QSX_WINDOW_ENTRIES"), QRegularExpression::CaseInsensitiveOption);
     for (const KtMenuEntry *e : pickable) {
-        if (e->action() == KtMenuEntry::NoAction || !only.match(e->path()).hasMatch())
+        if (e->action() == KtMenuEntry::NoAction || !wanted(*e))
             continue;
         const QString caption = words(e->caption()), path = words(e->path());
         const QString typed = first(caption) == e ? caption : first(path) == e ? path : QString();
@@ -172,7 +177,11 @@ class TestWindow : public QObject
         QString why;
         XWindows::waitFor([&] { return (why = PaintCheck::Unpainted(*grab = windows.grab(id))).isEmpty(); }, scaled(PaintMs));
         *ms = clock.elapsed();
-        return why.isEmpty() ? QString() : QStringLiteral("appeared after %1 ms, not painted %2 ms later: %3").arg(appeared).arg(scaled(PaintMs)).arg(why);
+        if (!why.isEmpty())
+            return QStringLiteral("appeared after %1 ms, not painted %2 ms later: %3").arg(appeared).arg(scaled(PaintMs)).arg(why);
+        XWindows::waitFor([&] { return !(why = PaintCheck::Unpainted(*grab = windows.grab(id))).isEmpty() || clock.elapsed() >= appeared + SettleMs; },
+                          SettleMs);
+        return why.isEmpty() ? QString() : QStringLiteral("painted after %1 ms, no longer %2 ms later: %3").arg(*ms).arg(clock.elapsed() - *ms).arg(why);
     }
 
     // Escape, or the window manager's Close if that does not do it; empty when it closed.
@@ -212,14 +221,76 @@ class TestWindow : public QObject
                && module.process().exitCode() == 0;
     }
 
+    // At this scale, on a screen to match: the pictures of these dialogs, opened
+    // and closed one after another, then of the main window; null where one failed.
+    QList<QImage> pictures(int scale, const QList<Target> &dialogs, QStringList *failures)
+    {
+        XServer x;
+        XWindows::Id main = 0;
+        QList<QImage> list;
+        if (!x.start(1400 * scale, 1000 * scale)) {
+            failures->append(QStringLiteral("scale %1: no X server").arg(scale));
+            return list;
+        }
+        XWindows windows(x.display());
+        HelperProgram module(QStringLiteral("qsx4810"));
+        if (!startModule(module, x, windows, QString::number(scale)) || !(main = windows.find(MainTitle))) {
+            failures->append(QStringLiteral("scale %1: the module did not come up").arg(scale));
+            return list;
+        }
+        for (const Target &t : dialogs) {
+            QImage grab;
+            qint64 ms = 0;
+            QString why = findAndOpen(windows, t.typed) ? openedPainted(windows, t.caption, &grab, &ms)
+                                                        : QStringLiteral("Find entry did not open");
+            if (why.isEmpty())
+                why = closeWindow(windows, t.caption);
+            else
+                why += QStringLiteral(", grab ") + keep(t.entry->name() + QStringLiteral("_scale%1").arg(scale), grab);
+            if (!why.isEmpty())
+                failures->append(QStringLiteral("%1 at scale %2: %3").arg(t.entry->path()).arg(scale).arg(why));
+            list.append(why.isEmpty() ? grab : QImage());
+        }
+        // Last, when its status line has long had the LEDs' answer to show, once
+        // it has the keyboard back and what the last dialog covered is drawn again.
+        XWindows::waitFor([&] { return windows.active() == main; }, scaled(10000));
+        list.append(still(windows, main));
+        if (!exitModule(module, windows))
+            failures->append(QStringLiteral("scale %1: the exit question did not end the program with 0").arg(scale));
+        return list;
+    }
+
+    // The window's picture once it has not changed for a while (bounded).
+    static QImage still(const XWindows &windows, XWindows::Id id)
+    {
+        QImage last = windows.grab(id);
+        QElapsedTimer unchanged;
+        unchanged.start();
+        XWindows::waitFor([&] {
+            if (const QImage now = windows.grab(id); now != last)
+                last = now, unchanged.restart();
+            return unchanged.elapsed() >= SettleMs;
+        }, scaled(10000));
+        return last;
+    }
+
+    // Return goes once the list shows what was typed, as a user would press it:
+    // on a busy machine the keys of a long text take a while to be filtered.
     bool findAndOpen(const XWindows &windows, const QString &typed)
     {
         const XWindows::Id main = windows.find(MainTitle);
-        return XWindows::waitFor([&] { return windows.active() == main; }, scaled(10000))
-               && windows.send({QStringLiteral("key"), QStringLiteral("ctrl+f")})
-               && XWindows::waitFor([&] { return windows.title(windows.active()) == QLatin1String("Find entry"); }, scaled(10000))
-               && windows.send({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("0"), typed})
-               && windows.send({QStringLiteral("key"), QStringLiteral("Return")});
+        XWindows::Id find = 0;
+        QImage empty;
+        const bool typedIn = XWindows::waitFor([&] { return windows.active() == main; }, scaled(10000))
+                             && windows.send({QStringLiteral("key"), QStringLiteral("ctrl+f")})
+                             && XWindows::waitFor([&] { return windows.title(find = windows.active()) == QLatin1String("Find entry"); }, scaled(10000))
+                             && !(empty = windows.grab(find)).isNull()
+                             && windows.send({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("0"), typed});
+        if (typedIn) {
+            XWindows::waitFor([&] { return windows.grab(find) != empty; }, scaled(10000));
+            still(windows, find);
+        }
+        return typedIn && windows.send({QStringLiteral("key"), QStringLiteral("Return")});
     }
 
 private slots:
@@ -236,7 +307,9 @@ private slots:
     void everyWindowPaintsAndCloses()
     {
         QStringList unreachable;
-        const QList<Target> list = targets(&unreachable);
+        // QSX_WINDOW_ENTRIES: a pattern of the paths to open, for a look at a few.
+        const QRegularExpression only(qEnvironmentVariable("QSX_WINDOW_ENTRIES"), QRegularExpression::CaseInsensitiveOption);
+        const QList<Target> list = targets(&unreachable, [&](const KtMenuEntry &e) { return only.match(e.path()).hasMatch(); });
         QVERIFY2(unreachable.isEmpty(), qPrintable(QStringLiteral("Find entry does not pick first: ") + unreachable.join(QLatin1String("; "))));
         XServer x;
         QVERIFY(x.start(1400, 1000));
@@ -279,6 +352,36 @@ private slots:
         }
         std::printf("%lld of %lld windows painted and closed\n", qint64(list.size() - failures.size()), qint64(list.size()));
         QVERIFY2(exitModule(module, windows), "the exit question did not end the program with 0");
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+    }
+
+    // At twice the scale the main window and a few dialogs with many, long and
+    // single labels are painted and keep the layout they have at scale 1.
+    void scaledWindowsKeepTheirLayout()
+    {
+        const QStringList names{QStringLiteral("BasicInformation1"), QStringLiteral("SNTP1"), QStringLiteral("FDBClearAllState1")};
+        QStringList unreachable;
+        const QList<Target> dialogs = targets(&unreachable, [&](const KtMenuEntry &e) { return names.contains(e.name()); });
+        QCOMPARE(dialogs.size(), names.size());
+        QStringList failures;
+        const QList<QImage> one = pictures(1, dialogs, &failures);
+        const QList<QImage> two = pictures(2, dialogs, &failures);
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+        QCOMPARE(one.size(), dialogs.size() + 1);
+        QCOMPARE(two.size(), one.size());
+        for (qsizetype i = 0; i < one.size(); ++i) {
+            const QString name = i < dialogs.size() ? dialogs.at(i).entry->name() : QStringLiteral("MainWindow");
+            QString why = PaintCheck::Unpainted(two.at(i));
+            if (why.isEmpty())
+                why = PaintCheck::LayoutChanged(one.at(i), two.at(i), 2);
+            if (!why.isEmpty())
+                why += QStringLiteral(", grabs %1 and %2").arg(keep(name + QStringLiteral("_scale1"), one.at(i)), keep(name + QStringLiteral("_scale2"), two.at(i)));
+            std::printf("%s %s at scale 2 (%dx%d, %dx%d at scale 1)%s%s\n", why.isEmpty() ? "ok  " : "FAIL", qPrintable(name),
+                        two.at(i).width(), two.at(i).height(), one.at(i).width(), one.at(i).height(), why.isEmpty() ? "" : ": ", qPrintable(why));
+            std::fflush(stdout);
+            if (!why.isEmpty())
+                failures << name + QStringLiteral(": ") + why;
+        }
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
     }
 };

@@ -106,7 +106,11 @@ XWindows::Id XWindows::active() const
 QImage XWindows::grab(Id window) const
 {
     // From the screen, where the user looks: a window's own contents can be
-    // painted while what covers it on the screen is not.
+    // painted while what covers it on the screen is not. Read straight from
+    // the root window: xwd -root takes another path when windows use
+    // colormaps other than the root's (Qt makes its own), reads a window lying
+    // wholly inside another of the same colormap from the outer, obscured one
+    // and so shows a small dialog over the main window black.
     XWindowAttributes a{};
     if (!XGetWindowAttributes(m_display, window, &a) || a.map_state != IsViewable)
         return {};
