@@ -214,7 +214,10 @@ private slots:
         // Restarted well after a poll, as a real switch takes its time.
         QSignalSpy polled(form->FrontPanelLeds(), &KtSNMPRequest2Leds::PollAnswered);
         QVERIFY(polled.wait(10000));
-        QTest::qWait(1500);        QVERIFY(agentSet(QString::fromLatin1(KtChangeLedger::RebootOid), "i", "1"));
+        const qint64 polledAt = m_agent->uptime();
+        QVERIFY(polledAt >= 0);
+        QTRY_VERIFY_WITH_TIMEOUT(m_agent->uptime() >= polledAt + 150, 30000);
+        QVERIFY(agentSet(QString::fromLatin1(KtChangeLedger::RebootOid), "i", "1"));
         QTRY_COMPARE_WITH_TIMEOUT(form->Ledger()->Count(), 0, 30000);
         QVERIFY(!form->ChangesLabel()->isVisible());
         QTRY_COMPARE(form->StatusPanel()->text(), KtChangeLedger::EndText(KtChangeLedger::End::Rebooted));

@@ -7,6 +7,7 @@
 #include "snapshot/widgets/TSnapshotBackupForm.h"
 #include "snapshot/widgets/TSnapshotCompareForm.h"
 
+#include "support/AgentSession.h"
 #include "support/SnapshotAgent.h"
 #include "support/ScriptedMessages.h"
 
@@ -60,7 +61,7 @@ private slots:
             QTest::keyClick(&form, Qt::Key_Escape);
             QCOMPARE(closed.size(), 1);
             QCOMPARE(form.result(), int(QDialog::Rejected));
-            QTest::qWait(200);
+            QVERIFY(AgentSession::fence(m_switch.agent.port()));  // an answer still on its way has come and gone
             QVERIFY(!QFile::exists(path));
             QVERIFY(!form.written());
         } else {
