@@ -1,14 +1,14 @@
 # Include rules of the tree, checked on the #include lines of every C++ file:
 #  - src/<layer>/: layers errors < values < snmp < ledger < doctor < mib < bindings <
-#    dialogs < snapshot < shell; a file never includes from a higher layer,
-#    except that snapshot reads the menu data of shell/catalogue. src/app (the
+#    dialogs < snapshot < ports < shell; a file never includes from a higher
+#    layer, except that snapshot and ports read the menu data of shell/catalogue. src/app (the
 #    program) and files directly in src/ sit above every layer; a folder
 #    outside the order is refused.
 #  - src/dialogs/<part>/: registry < generic < monitors, dedicated; a part
 #    never includes a higher part or a part of its own rank.
 #  - Qt Charts and Qt Data Visualization headers only in src/dialogs/monitors
 #    (the one library that links them) and in tests and tools.
-#  - errors, values, snmp, ledger, doctor, mib and snapshot are Qt Core only: Qt Widgets headers and
+#  - errors, values, snmp, ledger, doctor, mib, snapshot and ports are Qt Core only: Qt Widgets headers and
 #    widget companions (<layer>/widgets/...) only inside such a companion.
 #  - agent/: errors, values, snmp, mib and shell/catalogue only; no widget
 #    companion, no Qt Widgets header.
@@ -39,8 +39,8 @@ function(_qsx_qt_module_header inc module_regex names out)
 endfunction()
 
 function(qsx_check_layers root widgets_dir out)
-  set(layers errors values snmp ledger doctor mib bindings dialogs snapshot shell)
-  set(core_layers errors values snmp ledger doctor mib snapshot)
+  set(layers errors values snmp ledger doctor mib bindings dialogs snapshot ports shell)
+  set(core_layers errors values snmp ledger doctor mib snapshot ports)
   set(agent_may errors values snmp mib)
   set(dialog_parts registry generic monitors dedicated)
   set(dialog_ranks 0 1 2 2)
@@ -138,7 +138,7 @@ function(qsx_check_layers root widgets_dir out)
       set(where "${f}: #include ${inc}")
 
       set(catalogue_data FALSE)
-      if(f MATCHES "^src/snapshot/" AND inc MATCHES "^shell/catalogue/")
+      if(f MATCHES "^src/(snapshot|ports)/" AND inc MATCHES "^shell/catalogue/")
         set(catalogue_data TRUE)
       endif()
       if(NOT rank STREQUAL "" AND inc_rank GREATER rank AND NOT catalogue_data)

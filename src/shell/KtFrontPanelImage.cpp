@@ -1,5 +1,7 @@
 #include "shell/KtFrontPanelImage.h"
 
+#include "ports/KtPortMap.h"
+
 #include <QLinearGradient>
 #include <QtMath>
 #include <QPainter>
@@ -108,7 +110,7 @@ void KtFrontPanelImage::Draw(QPainter &p)
     for (int i = 0; i < 2; ++i) {
         const int ledY = i == 0 ? 37 : 71;
         lens(p, 115, ledY, 6, 6);
-        fibreSlot(p, QRect(127, ledY - 8, 32, 22));
+        fibreSlot(p, KtPortMap::Rect(27 + i));
         text(p, QRect(160, ledY - 3, 16, 12), 7, QString::number(27 + i), Qt::AlignLeft | Qt::AlignVCenter);
     }
 
@@ -131,8 +133,8 @@ void KtFrontPanelImage::Draw(QPainter &p)
             const int x = x0 + c * Column;
             const int top = block * 12 + 2 * c + 1;
             text(p, QRect(x, 16, Column - 2, 9), 7, QString::number(top));
-            copperPort(p, QRect(x + 1, 26, 22, 20), true);
-            copperPort(p, QRect(x + 1, 50, 22, 20), false);
+            copperPort(p, KtPortMap::Rect(top), true);
+            copperPort(p, KtPortMap::Rect(top + 1), false);
             text(p, QRect(x, 71, Column - 2, 10), 7, QString::number(top + 1));
         }
         text(p, QRect(x0, 86, 6 * Column, 12), 7,
