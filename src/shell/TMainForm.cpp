@@ -17,6 +17,7 @@
 #include "dialogs/generic/TConfigForm.h"
 #include "dialogs/registry/KtDialogRegistry.h"
 #include "doctor/widgets/TConnectionTestForm.h"
+#include "ports/widgets/KtPortPanel.h"
 #include "snapshot/widgets/TSnapshotBackupForm.h"
 #include "snapshot/widgets/TSnapshotCompareForm.h"
 #include "errors/KtCatalogue.h"
@@ -170,6 +171,8 @@ void TMainForm::buildFace()
     const int frame = 2 * ScrollBox1->frameWidth();
     ScrollBox1->setMinimumSize(KtFrontPanelImage::Width + frame, KtFrontPanelImage::Height + frame);
     layout->addWidget(ScrollBox1, 1);
+    m_portPanel = new KtPortPanel(Image1, {}, panel1);
+    layout->insertWidget(0, m_portPanel);
 
     // The LED panels lie over the picture, so they move with it.
     PowerLedPanel = ledPanel(Image1, "PowerLedPanel", 66, 36, 7, 7);
@@ -453,6 +456,16 @@ void TMainForm::setUpFrontPanel()
     const KtFrontPanelWidgets panels{PowerLedPanel, ConsoleLedPanel, RPSPanel, LedPanel1, LedPanel2,
                                      Combo1Panel, Combo2Panel, GEPanel1, GEPanel2};
     m_frontPanelLeds = KtFrontPanelLeds::SetUp(this, panels, m_statusPanel);
+    m_portPanel->SetHost(m_hostText);
+    connect(m_portPanel, &KtPortPanel::message, this, &TMainForm::ShowStatus);
+    // The ports get their names and tool tips once the switch has answered.
+    if (m_frontPanelLeds) {
+        auto *once = new QObject(this);
+        connect(m_frontPanelLeds, &KtSNMPRequest2Leds::PollAnswered, once, [this, once] {
+            once->deleteLater();
+            m_portPanel->PollNow();
+        });
+    }
     m_doctorWatch = new KtDoctorWatch(m_frontPanelLeds, m_statusPanel, m_hostText, this);
 }
 
