@@ -63,7 +63,7 @@ QList<int> KtMultiPortWrite::portsWithout(const QStringList &values) const
     QList<int> missing;
     for (qsizetype i = 0; i < m_ports.size(); ++i) {
         const QString v = values.value(i);
-        if (v.isNull() || v == QLatin1String("(NULL)") || v == QLatin1String("(NOTDONE)"))
+        if (i >= values.size() || v == QLatin1String("(NULL)") || v == QLatin1String("(NOTDONE)"))
             missing << m_ports[i];
     }
     return missing;

@@ -55,11 +55,9 @@ QString Legend(Mode mode)
 {
     switch (mode) {
     case Utilisation:
-        return QStringLiteral("Shade and number: % of the port's speed used (higher of in and out) since the last "
-                              "read; - not known yet; ? no answer");
+        return QStringLiteral("Number and shade: % of speed used, in or out; - not known yet; ? no answer");
     case Errors:
-        return QStringLiteral("! and red frame: errors or discards since the last read; unmarked: none; - not known "
-                              "yet; ? no answer");
+        return QStringLiteral("! and red frame: errors or discards since the last read; - not known yet; ? no answer");
     case Vlan:
         return QStringLiteral("Number: the port's VLAN ID (PVID); ? not known");
     case Leds:

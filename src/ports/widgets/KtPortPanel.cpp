@@ -118,7 +118,7 @@ protected:
             }
             if (!mark.Text.isEmpty()) {
                 QFont f = font();
-                f.setPixelSize(qMax(8, height() / 2));
+                f.setPixelSize(qBound(8, height() / 2, 11));
                 f.setBold(true);
                 p.setFont(f);
                 p.setPen(MarkShadow);
@@ -163,7 +163,6 @@ KtPortPanel::KtPortPanel(QWidget *picture, const QString &host, QWidget *parent)
     viewLabel->setBuddy(m_view);
     m_legend = new QLabel(this);
     m_legend->setObjectName(QStringLiteral("OverlayLegend"));
-    m_legend->setWordWrap(true);
     m_legend->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     m_selection = new QLabel(this);
     m_selection->setObjectName(QStringLiteral("SelectionLabel"));
@@ -185,6 +184,11 @@ KtPortPanel::KtPortPanel(QWidget *picture, const QString &host, QWidget *parent)
     m_hoverTimer.setInterval(HoverReadMs);
     connect(&m_poll, &QTimer::timeout, this, &KtPortPanel::PollNow);
     connect(&m_hoverTimer, &QTimer::timeout, this, &KtPortPanel::hoverTick);
+    m_hoverWait.setSingleShot(true);
+    connect(&m_hoverWait, &QTimer::timeout, this, [this] {
+        if (m_waitingPort)
+            readPort(m_waitingPort);
+    });
     connect(m_pollReader, &KtPortReader::sampled, this, &KtPortPanel::took);
     connect(m_hoverReader, &KtPortReader::sampled, this, &KtPortPanel::took);
     connect(m_pollReader, &KtPortReader::failed, this, &KtPortPanel::message);
@@ -209,6 +213,7 @@ void KtPortPanel::modeChosen(int index)
 {
     m_mode = KtPortOverlay::Mode(qBound(0, index, int(KtPortOverlay::Vlan)));
     m_legend->setText(KtPortOverlay::Legend(m_mode));
+    m_legend->setToolTip(m_legend->text());
     if (m_mode == KtPortOverlay::Leds) {
         m_poll.stop();
     } else {
@@ -282,8 +287,16 @@ void KtPortPanel::PollNow()
 
 void KtPortPanel::readPort(int port)
 {
-    if (nowMs() - m_lastHoverRead < HoverReadMs || !m_hoverReader->Read({port}))
+    const qint64 wait = HoverReadMs - (nowMs() - m_lastHoverRead);
+    if (wait > 0) {
+        // Too soon after the last one: read once the second is over.
+        m_waitingPort = port;
+        m_hoverWait.start(int(wait));
         return;
+    }
+    if (!m_hoverReader->Read({port}))
+        return;
+    m_waitingPort = 0;
     m_lastHoverRead = nowMs();
 }
 

@@ -109,6 +109,8 @@ private:
     KtPortReader *m_hoverReader = nullptr;
     QTimer m_poll;
     QTimer m_hoverTimer;   // re-reads the hovered port while its tool tip shows
+    QTimer m_hoverWait;    // a read asked for within the second after the last one
+    int m_waitingPort = 0;
     int m_hoverPort = 0;
     QPoint m_hoverPos;
     qint64 m_lastHoverRead = -HoverReadMs;
