@@ -749,7 +749,10 @@ void TMainForm::stopFrontPanel()
         return;
     KtSNMPRequest2Leds *leds = m_frontPanelLeds;
     leds->Stop();
-    if (leds->Busy) {
+    if (m_portPanel)
+        m_portPanel->Stop();
+    const auto busy = [this, leds] { return leds->Busy || (m_portPanel && m_portPanel->Busy()); };
+    if (busy()) {
         const KtSNMPRequest &r = leds->Request;
         const int bound = int(r.Timeout) * 10 * int(r.Retries + 1) + 1000;
         QEventLoop loop;
@@ -757,7 +760,7 @@ void TMainForm::stopFrontPanel()
         QElapsedTimer clock;
         clock.start();
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (!leds->Busy || clock.elapsed() > bound)
+            if (!busy() || clock.elapsed() > bound)
                 loop.quit();
         });
         poll.start(10);

@@ -282,11 +282,27 @@ QString KtPortPanel::ToolTipText(int port) const
 
 void KtPortPanel::PollNow()
 {
-    m_pollReader->Read(KtPortMap::Ports());
+    if (!m_stopped)
+        m_pollReader->Read(KtPortMap::Ports());
+}
+
+void KtPortPanel::Stop()
+{
+    m_stopped = true;
+    m_poll.stop();
+    m_hoverTimer.stop();
+    m_hoverWait.stop();
+}
+
+bool KtPortPanel::Busy() const
+{
+    return m_pollReader->Busy() || m_hoverReader->Busy();
 }
 
 void KtPortPanel::readPort(int port)
 {
+    if (m_stopped)
+        return;
     const qint64 wait = HoverReadMs - (nowMs() - m_lastHoverRead);
     if (wait > 0) {
         // Too soon after the last one: read once the second is over.

@@ -57,6 +57,9 @@ public:
 
     // Reads every port now (the overlays' poll does so every PollIntervalMs).
     void PollNow();
+    // No more reads from here on (the window is closing); Busy until those on their way are answered.
+    void Stop();
+    bool Busy() const;
     // The writable columns "Edit Selected Ports..." offers.
     void SetColumns(const QList<KtPortColumn> &columns) { m_columns = columns; }
     const QList<KtPortColumn> &Columns() const { return m_columns; }
@@ -97,6 +100,7 @@ private:
     KtPortOverlay::Mode m_mode = KtPortOverlay::Leds;
     QSet<int> m_selected;
     int m_anchor = 0;
+    bool m_stopped = false;
 
     struct History
     {
