@@ -7,6 +7,31 @@
 #include "snmp/KtSNMPError.h"
 #include "snmp/KtSNMPRequest.h"
 #include "values/KtTypes.h"
+#include "values/KtValueText.h"
+
+namespace KtPortBits {
+
+bool Has(const QByteArray &list, int port)
+{
+    const int octet = (port - 1) / 8;
+    return port >= 1 && octet < list.size() && (quint8(list[octet]) & (0x80 >> ((port - 1) % 8)));
+}
+
+QByteArray With(QByteArray list, const QList<int> &ports, bool member)
+{
+    for (int port : ports) {
+        if (port < 1)
+            continue;
+        const int octet = (port - 1) / 8;
+        if (list.size() <= octet)
+            list.append(QByteArray(octet + 1 - list.size(), '\0'));
+        const quint8 bit = quint8(0x80 >> ((port - 1) % 8));
+        list[octet] = char(member ? quint8(list[octet]) | bit : quint8(list[octet]) & ~bit);
+    }
+    return list;
+}
+
+} // namespace KtPortBits
 
 KtMultiPortWrite::KtMultiPortWrite(QObject *parent) : QObject(parent) {}
 
@@ -16,6 +41,11 @@ KtSNMPVarList KtMultiPortWrite::SetList(const KtPortColumn &column, const QList<
 {
     KtSNMPVarList vars;
     vars.Kind = KtKind::MVT_SV;
+    if (column.IsBitmap()) {
+        vars.AppendVarShared(column.Var.Oid + QLatin1Char('.') + column.BitmapRow, column.Var.Label, column.Var.Type,
+                             column.Var.Access, nullptr);
+        return vars;
+    }
     for (int port : ports) {
         vars.AppendVarShared(column.Var.Oid + QLatin1Char('.') + column.RowOf(port), QStringLiteral("Port %1").arg(port),
                              column.Var.Type, column.Var.Access, column.Var.Options);
@@ -53,6 +83,14 @@ QStringList KtMultiPortWrite::values() const
 {
     QStringList result;
     const KtSNMPVarList &vars = m_link->Request().Vars;
+    if (m_column.IsBitmap()) {
+        const QString text = vars.Count() ? vars.Get(0).Value : QString();
+        const bool absent = text == QLatin1String("(NULL)") || text == QLatin1String("(NOTDONE)");
+        const QByteArray list = absent ? QByteArray() : KtValue::HexToOctets(text);
+        for (int port : m_ports)
+            result << (absent ? text : KtPortBits::Has(list, port) ? KtPortColumn::Member() : KtPortColumn::NotMember());
+        return result;
+    }
     for (int i = 0; i < vars.Count(); ++i)
         result << vars.Get(i).Value;
     return result;
@@ -72,7 +110,11 @@ QList<int> KtMultiPortWrite::portsWithout(const QStringList &values) const
 QString KtMultiPortWrite::refusedText(const KtSNMPError &result) const
 {
     const int k = result.ErrorIndex - 1;
-    if (k < 0 || k >= m_ports.size())
+    if (m_column.IsBitmap() && k == 0)
+        return QStringLiteral("The switch refused %1 (%2.%3) = \"%4\" for ports %5: %6")
+            .arg(m_column.Caption(), m_column.Var.Oid, m_column.BitmapRow, m_value, KtPortMap::RangeText(m_ports),
+                 result.Message);
+    if (k < 0 || k >= m_ports.size() || m_column.IsBitmap())
         return QStringLiteral("The switch refused %1 = \"%2\": %3").arg(m_column.Caption(), m_value, result.Message);
     return QStringLiteral("The switch refused %1 of port %2 (%3.%4) = \"%5\": %6")
         .arg(m_column.Caption())
@@ -91,8 +133,14 @@ void KtMultiPortWrite::answered(bool read, const KtSNMPError &result)
         if (const QList<int> missing = portsWithout(m_before); !missing.isEmpty())
             return failed(QStringLiteral("Ports %1 have no row in %2: nothing was written.")
                               .arg(KtPortMap::RangeText(missing), m_column.Section));
-        for (int i = 0; i < request.Vars.Count(); ++i)
-            request.Vars.Get(i).Value = m_value;
+        if (m_column.IsBitmap()) {
+            KtSNMPVar &list = request.Vars.Get(0);
+            list.Value = KtValue::OctetsToHex(
+                KtPortBits::With(KtValue::HexToOctets(list.Value), m_ports, m_value == KtPortColumn::Member()));
+        } else {
+            for (int i = 0; i < request.Vars.Count(); ++i)
+                request.Vars.Get(i).Value = m_value;
+        }
         m_step = Step::Write;
         m_link->StoreAsync({}, {});
         return;

@@ -12,16 +12,33 @@
 class KtRequestLink;
 struct KtSNMPError;
 
-// One writable column of a table with a row per port.
+// One writable column of a table with a row per port, or a port-list
+// column of one row (a VLAN's member ports) in which each port is a bit.
 struct KtPortColumn
 {
     QString Section;    // the table as its menu entry names it
     KtSNMPVar Var;      // the column's descriptor (OID without instance)
     QString Instance;   // the row of a port: "%1" the port, "%1.1" port and medium ...
+    QString BitmapRow;  // a port list: the one row whose bits are the ports; empty otherwise
 
-    QString RowOf(int port) const { return Instance.arg(port); }
-    QString Caption() const { return Section + QStringLiteral(" > ") + Var.Label.trimmed(); }
+    bool IsBitmap() const { return !BitmapRow.isEmpty(); }
+    QString RowOf(int port) const { return IsBitmap() ? BitmapRow : Instance.arg(port); }
+    QString Caption() const
+    {
+        return Section + (IsBitmap() ? QLatin1Char(' ') + BitmapRow : QString()) + QStringLiteral(" > ")
+            + Var.Label.trimmed();
+    }
+
+    // The two values of a port-list column.
+    static QString Member() { return QStringLiteral("member"); }
+    static QString NotMember() { return QStringLiteral("not member"); }
 };
+
+// Ports as bits of a port list: the first octet's high bit is port 1.
+namespace KtPortBits {
+bool Has(const QByteArray &list, int port);
+QByteArray With(QByteArray list, const QList<int> &ports, bool member);
+} // namespace KtPortBits
 
 // Writes one value to a column of several ports in one SET, so that the
 // switch takes all of them or none, and reads them back to tell which.
@@ -37,7 +54,8 @@ public:
     explicit KtMultiPortWrite(QObject *parent = nullptr);
     ~KtMultiPortWrite() override;
 
-    // The variables of the SET: the column at each port's row, each with valueText.
+    // The variables of the SET: the column at each port's row, each with
+    // valueText; for a port list its one row.
     static KtSNMPVarList SetList(const KtPortColumn &column, const QList<int> &ports, const QString &valueText = {});
 
     // False (nothing sent) while a write is on its way or the value is empty.
@@ -56,6 +74,7 @@ private:
     void answered(bool read, const KtSNMPError &result);
     void failed(const QString &message);
     void done(bool ok, const QString &message);
+    // The value of each port as read: the column's text, or whether the port is in the list.
     QStringList values() const;
     // Ports whose row the switch does not have, from values read.
     QList<int> portsWithout(const QStringList &values) const;

@@ -1,8 +1,11 @@
 #include "ports/widgets/KtPortPanel.h"
 
+#include "ports/KtPortColumns.h"
 #include "ports/KtPortMap.h"
 #include "ports/KtPortReader.h"
 #include "ports/widgets/TEditPortsForm.h"
+
+#include "errors/KtException.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -427,7 +430,13 @@ void KtPortPanel::EditSelected()
     const QList<int> ports = Selected();
     if (ports.isEmpty())
         return;
-    TEditPortsForm form(ports, m_host, m_columns, window());
+    QList<KtPortColumn> columns = m_columns;
+    try {
+        columns += KtPortColumns::VlanMembership();
+    } catch (const KtException &e) {
+        emit message(e.message());
+    }
+    TEditPortsForm form(ports, m_host, columns, window());
     connect(&form, &TEditPortsForm::written, this, &KtPortPanel::message);
     form.exec();
     PollNow();

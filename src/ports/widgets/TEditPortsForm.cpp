@@ -86,7 +86,10 @@ void TEditPortsForm::columnChosen(int index)
         return;
     const KtOptionList *options = m_columns[index].Var.Options;
     m_choice->clear();
-    if (options) {
+    if (m_columns[index].IsBitmap()) {
+        m_choice->addItems({KtPortColumn::Member(), KtPortColumn::NotMember()});
+        m_valueStack->setCurrentWidget(m_choice);
+    } else if (options) {
         FillComboBox(*options, m_choice);
         m_valueStack->setCurrentWidget(m_choice);
     } else {
