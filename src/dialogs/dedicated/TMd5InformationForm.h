@@ -4,7 +4,6 @@
 
 #include <QStringList>
 
-class KtSNMPRequest2Edits;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
@@ -31,7 +30,6 @@ public:
     QPushButton *AddButton;
     QPushButton *DeleteButton;
     TMd5EditForm *EditForm;
-    KtSNMPRequest2Edits *Edits;
 
     void RefreshClicked();
     void EditClicked();

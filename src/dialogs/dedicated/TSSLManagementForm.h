@@ -3,7 +3,6 @@
 #include "dialogs/dedicated/KtDedicatedDialog.h"
 #include "dialogs/dedicated/TSSLManagementFormRules.h"
 
-class KtSNMPRequest2Edits;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +26,6 @@ public:
     QPushButton *btnGet;
     QPushButton *btnSet;
     QStatusBar *StatusBar;
-    KtSNMPRequest2Edits *Edits;
 
     void RefreshClicked();
     void SetClicked();

@@ -2,7 +2,6 @@
 
 #include "dialogs/dedicated/KtDedicatedDialog.h"
 
-class KtSNMPRequest2Edits;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -26,7 +25,6 @@ public:
     QPushButton *SetButton;
     QPushButton *CloseButton;
     QStatusBar *StatusBar;
-    KtSNMPRequest2Edits *Edits;
 
     void SetClicked();
 
