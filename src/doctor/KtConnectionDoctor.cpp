@@ -2,6 +2,7 @@
 
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
+#include "errors/KtStatus.h"
 #include "snmp/KtSnmpEngine.h"
 #include "snmp/KtSnmpProbe.h"
 #include "snmp/KtVarBind.h"

@@ -3,7 +3,7 @@
 // What the engine's source files share; only they include it. No Net-SNMP
 // header here: library types appear as forward declarations only.
 
-#include "errors/KtCatalogue.h"
+#include "errors/KtStatus.h"
 #include "snmp/KtSnmpEngine.h"
 
 #include <QByteArray>
