@@ -56,6 +56,12 @@ void KtDedicatedDialog::readAnswered(KtSNMPRequest2Controls *binding, const KtSN
         ReadDone(binding, result);
 }
 
+void KtDedicatedDialog::FirstShown()
+{
+    if (Edits)
+        StartRead(*Edits);
+}
+
 void KtDedicatedDialog::ReadDone(KtSNMPRequest2Controls *, const KtSNMPError &) {}
 
 void KtDedicatedDialog::showEvent(QShowEvent *event)

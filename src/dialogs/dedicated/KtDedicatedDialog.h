@@ -54,8 +54,9 @@ protected:
     // Makes Edits: a binding of vars, adopted.
     void AdoptEdits(const KtSNMPVarList &vars, bool asynchronous = true);
 
-    // Runs once, from the event loop, after the dialog was first shown.
-    virtual void FirstShown() {}
+    // Runs once, from the event loop, after the dialog was first shown;
+    // reads Edits unless overridden.
+    virtual void FirstShown();
     // Runs when a read of the binding has ended, failed or not (a stopped
     // walk does not end this way).
     virtual void ReadDone(KtSNMPRequest2Controls *binding, const KtSNMPError &result);

@@ -68,11 +68,6 @@ TBOOTCtrlTableForm::TBOOTCtrlTableForm(QWidget *owner, const QString &caption)
     SetTabOrder({ListView1, RefreshBtn, AddBtn, DeleteBtn, CloseBtn, Memo1});
 }
 
-void TBOOTCtrlTableForm::FirstShown()
-{
-    StartRead(*Edits);
-}
-
 QStringList TBOOTCtrlTableForm::ListedInterfaces() const
 {
     return KtColumnTexts(ListView1, Edits->ColumnOf(InterfaceColumn));

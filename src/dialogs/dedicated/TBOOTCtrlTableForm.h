@@ -41,7 +41,4 @@ public:
 
     // The interface names of the rows listed now.
     QStringList ListedInterfaces() const;
-
-protected:
-    void FirstShown() override;
 };

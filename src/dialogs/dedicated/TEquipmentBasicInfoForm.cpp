@@ -48,11 +48,6 @@ TEquipmentBasicInfoForm::TEquipmentBasicInfoForm(QWidget *owner, const QString &
     SetTabOrder({Edit1, Edit4, Edit2, Edit3, BitBtn1, Memo1});
 }
 
-void TEquipmentBasicInfoForm::FirstShown()
-{
-    StartRead(*Edits);
-}
-
 void TEquipmentBasicInfoForm::RefreshClicked()
 {
     if (ReadyFor(*Edits))

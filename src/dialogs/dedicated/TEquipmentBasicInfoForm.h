@@ -24,7 +24,4 @@ public:
     QPushButton *BitBtn1;  // "Refresh"
 
     void RefreshClicked();
-
-protected:
-    void FirstShown() override;
 };

@@ -68,11 +68,6 @@ TMd5InformationForm::TMd5InformationForm(QWidget *owner, const QString &caption)
     SetTabOrder({ListView1, GetButton, EditButton, AddButton, DeleteButton, Memo1});
 }
 
-void TMd5InformationForm::FirstShown()
-{
-    StartRead(*Edits);
-}
-
 void TMd5InformationForm::selectionChanged()
 {
     EditButton->setEnabled(!ListView1->selectedItems().isEmpty());

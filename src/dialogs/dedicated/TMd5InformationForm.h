@@ -41,9 +41,6 @@ public:
     // The key IDs of the rows listed now.
     QStringList ListedIds() const;
 
-protected:
-    void FirstShown() override;
-
 private:
     void selectionChanged();
     void forgetSelection();

@@ -80,11 +80,6 @@ TSSLManagementForm::TSSLManagementForm(QWidget *owner, const QString &caption)
                  edtCacheTimeOut, btnGet, btnSet});
 }
 
-void TSSLManagementForm::FirstShown()
-{
-    StartRead(*Edits);
-}
-
 void TSSLManagementForm::ReadDone(KtSNMPRequest2Controls *, const KtSNMPError &result)
 {
     if (result.Code != 0)

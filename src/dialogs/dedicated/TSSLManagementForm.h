@@ -31,6 +31,5 @@ public:
     void SetClicked();
 
 protected:
-    void FirstShown() override;
     void ReadDone(KtSNMPRequest2Controls *binding, const KtSNMPError &result) override;
 };

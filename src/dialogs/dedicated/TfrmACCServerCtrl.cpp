@@ -60,11 +60,6 @@ void TfrmACCServerCtrl::emptyFields()
     cbRowState->setCurrentIndex(-1);
 }
 
-void TfrmACCServerCtrl::FirstShown()
-{
-    StartRead(*Edits);
-}
-
 // Reading shows the rows one after the other in the fields; the operator
 // starts from empty ones.
 void TfrmACCServerCtrl::ReadDone(KtSNMPRequest2Controls *, const KtSNMPError &)

@@ -29,7 +29,6 @@ public:
     void SetClicked();
 
 protected:
-    void FirstShown() override;
     void ReadDone(KtSNMPRequest2Controls *binding, const KtSNMPError &result) override;
 
 private:
