@@ -2,6 +2,7 @@
 
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
+#include "errors/KtStatus.h"
 #include "snmp/KtSnmpEngine.h"
 #include "snmp/KtSnmpProbe.h"
 #include "snmp/KtVarBind.h"
@@ -26,23 +27,7 @@ namespace T = KtDoctorTexts;
 const QString SysUpTime = QStringLiteral("1.3.6.1.2.1.1.3.0");
 const QString SysContact = QStringLiteral("1.3.6.1.2.1.1.4.0");
 
-// Statuses of KtPduResult, in the StatusToError numbering.
-enum : int {
-    StTimeout = -5,
-    StNoSuchName = 2,
-    StReadOnly = 4,
-    StNoAccess = 6,
-    StAuthorizationError = 16,
-    StNotWritable = 17,
-    StUsmSecLevel = 1403,
-    StUsmUnknownName = 1404,
-    StUsmDecryption = 1406,
-    StUsmAuthFailure = 1408,
-    StUsmUnknownEngine = 1410,
-    StUsmTimeWindow = 1411,
-    StMpUnavailableContext = -1416,
-    StMpUnknownContext = -1417,
-};
+using namespace KtStatus;
 
 // Codes of the failures the engine raises before anything is sent.
 enum : int {

@@ -3,6 +3,7 @@
 // What the engine's source files share; only they include it. No Net-SNMP
 // header here: library types appear as forward declarations only.
 
+#include "errors/KtStatus.h"
 #include "snmp/KtSnmpEngine.h"
 
 #include <QByteArray>
@@ -24,32 +25,7 @@ Q_DECLARE_LOGGING_CATEGORY(lcNetSnmp)
 
 namespace KtSnmpEngineParts {
 
-// Statuses in the StatusToError numbering.
-enum : int {
-    StTimeout = -5,
-    StOperationFailed = -1,
-    StInvalidTarget = -12,
-    StInvalidOid = -17,
-    StInvalidAddress = -18,
-    StTransportFailed = -22,
-    StUsmError = 1401,
-    StUsmSecLevel = 1403,
-    StUsmUnknownName = 1404,
-    StUsmEncryption = 1405,
-    StUsmDecryption = 1406,
-    StUsmAuthError = 1407,
-    StUsmAuthFailure = 1408,
-    StUsmParse = 1409,
-    StUsmUnknownEngine = 1410,
-    StUsmTimeWindow = 1411,
-    StUsmAuthProtocol = 1412,
-    StUsmPrivProtocol = 1413,
-    StMpSecModel = -1402,
-    StMpInvalidMsg = -1405,
-    StMpUnknownPdu = -1415,
-    StMpUnavailableContext = -1416,
-    StMpUnknownContext = -1417,
-};
+using namespace KtStatus;
 
 // Not a status: a user cannot take new keys yet (registerUser).
 constexpr int UserBusy = 0x20000;

@@ -25,51 +25,49 @@ struct KtSnmpEngineParts::Protocol
 
 namespace {
 
-enum class Family { Auth, Priv };
-
-// The protocol codes of the user tables; privacy code 9 (IDEA) is missing:
-// Net-SNMP has no IDEA.
-struct CodedProtocol
+// A protocol of Net-SNMP's, its identifier's length taken from the array.
+template <size_t N>
+Protocol protocol(const oid (&id)[N])
 {
-    Family family;
-    int code;
-    KtSnmpEngineParts::Protocol protocol;
-};
+    return {id, N};
+}
 
-const CodedProtocol Protocols[] = {
-    {Family::Auth, 1, {usmNoAuthProtocol, OID_LENGTH(usmNoAuthProtocol)}},
-    {Family::Auth, 2, {usmHMACMD5AuthProtocol, OID_LENGTH(usmHMACMD5AuthProtocol)}},
-    {Family::Auth, 3, {usmHMACSHA1AuthProtocol, OID_LENGTH(usmHMACSHA1AuthProtocol)}},
-    {Family::Auth, 4, {usmHMAC128SHA224AuthProtocol, OID_LENGTH(usmHMAC128SHA224AuthProtocol)}},
-    {Family::Auth, 5, {usmHMAC192SHA256AuthProtocol, OID_LENGTH(usmHMAC192SHA256AuthProtocol)}},
-    {Family::Auth, 6, {usmHMAC256SHA384AuthProtocol, OID_LENGTH(usmHMAC256SHA384AuthProtocol)}},
-    {Family::Auth, 7, {usmHMAC384SHA512AuthProtocol, OID_LENGTH(usmHMAC384SHA512AuthProtocol)}},
-    {Family::Priv, 1, {usmNoPrivProtocol, OID_LENGTH(usmNoPrivProtocol)}},
-    {Family::Priv, 2, {usmDESPrivProtocol, OID_LENGTH(usmDESPrivProtocol)}},
-    {Family::Priv, 4, {usmAESPrivProtocol, OID_LENGTH(usmAESPrivProtocol)}},
-    {Family::Priv, 5, {usmAES192PrivProtocol, OID_LENGTH(usmAES192PrivProtocol)}},
-    {Family::Priv, 6, {usmAES256PrivProtocol, OID_LENGTH(usmAES256PrivProtocol)}},
-};
+// The protocol codes of the user tables are the places here, from 1. No
+// privacy protocol has code 3, and 9 (IDEA) is missing: Net-SNMP has no IDEA.
+const Protocol AuthProtocols[] = {protocol(usmNoAuthProtocol),           protocol(usmHMACMD5AuthProtocol),
+                                  protocol(usmHMACSHA1AuthProtocol),     protocol(usmHMAC128SHA224AuthProtocol),
+                                  protocol(usmHMAC192SHA256AuthProtocol), protocol(usmHMAC256SHA384AuthProtocol),
+                                  protocol(usmHMAC384SHA512AuthProtocol)};
+const Protocol PrivProtocols[] = {protocol(usmNoPrivProtocol),     protocol(usmDESPrivProtocol), {nullptr, 0},
+                                  protocol(usmAESPrivProtocol),    protocol(usmAES192PrivProtocol),
+                                  protocol(usmAES256PrivProtocol)};
 
-bool protocolOf(Family family, int code, Protocol &p)
+template <size_t N>
+bool protocolOf(const Protocol (&table)[N], int code, Protocol &p)
 {
-    for (const CodedProtocol &c : Protocols) {
-        if (c.family == family && c.code == code) {
-            p = c.protocol;
-            return true;
-        }
-    }
-    return false;
+    if (code < 1 || code > int(N) || !table[code - 1].id)
+        return false;
+    p = table[code - 1];
+    return true;
 }
 
 bool authProtocol(int code, Protocol &p)
 {
-    return protocolOf(Family::Auth, code, p);
+    return protocolOf(AuthProtocols, code, p);
 }
 
 bool privProtocol(int code, Protocol &p)
 {
-    return protocolOf(Family::Priv, code, p);
+    return protocolOf(PrivProtocols, code, p);
+}
+
+// A level that asks for a protocol needs a known one other than the first ("none").
+void requireProtocol(bool known, int code, int unknownStatus)
+{
+    if (!known)
+        raiseStatus(unknownStatus);
+    if (code == 1)
+        raiseStatus(StUsmSecLevel);
 }
 
 } // namespace
@@ -94,17 +92,11 @@ void KtSnmpEngine::Private::validate(const KtSnmpTarget &t)
         raiseStatus(StUsmSecLevel);
     if (t.securityLevel >= 2) {
         Protocol auth;
-        if (!authProtocol(t.authProtocol, auth))
-            raiseStatus(StUsmAuthProtocol);
-        if (t.authProtocol == 1)
-            raiseStatus(StUsmSecLevel);
+        requireProtocol(authProtocol(t.authProtocol, auth), t.authProtocol, StUsmAuthProtocol);
         ku(auth, t.authProtocol, t.authPassword, StUsmAuthError);
         if (t.securityLevel == 3) {
             Protocol priv;
-            if (!privProtocol(t.privProtocol, priv))
-                raiseStatus(StUsmPrivProtocol);
-            if (t.privProtocol == 1)
-                raiseStatus(StUsmSecLevel);
+            requireProtocol(privProtocol(t.privProtocol, priv), t.privProtocol, StUsmPrivProtocol);
             ku(auth, t.authProtocol, t.privPassword, StUsmEncryption);
         }
     }

@@ -26,6 +26,16 @@ void Read(KtSNMPRequest2Controls &binding)
     }
 }
 
+void Write(KtSNMPRequest2Controls &binding, bool refreshAfterSet, bool collect)
+{
+    try {
+        binding.Write(refreshAfterSet, collect);
+    } catch (const KtException &e) {
+        binding.LastOperation = 1;
+        binding.ShowStatus(e.message());
+    }
+}
+
 void Close(const QList<KtSNMPRequest2Controls *> &bindings)
 {
     int bound = 0;

@@ -18,6 +18,9 @@ bool RefuseWhileBusy(QWidget *owner, const KtSNMPRequest2Controls *binding);
 // Reads; a failure raised at once goes to the binding's status line.
 void Read(KtSNMPRequest2Controls &binding);
 
+// Writes; likewise.
+void Write(KtSNMPRequest2Controls &binding, bool refreshAfterSet, bool collect);
+
 // Stops every binding and waits, bounded by the longest answer time, until
 // none has an exchange outstanding.
 void Close(const QList<KtSNMPRequest2Controls *> &bindings);

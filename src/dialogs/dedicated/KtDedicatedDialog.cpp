@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/KtDedicatedDialog.h"
 
-#include "bindings/KtSNMPRequest2Controls.h"
+#include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/dedicated/KtSubForm.h"
 #include "dialogs/generic/KtBindingWait.h"
 #include "dialogs/generic/KtSlotGuard.h"
 #include "errors/KtCatalogue.h"
@@ -9,6 +10,7 @@
 #include "snmp/KtSNMPRequest.h"
 #include "values/widgets/KtMessageService.h"
 
+#include <QPushButton>
 #include <QShortcut>
 #include <QTimer>
 
@@ -32,6 +34,14 @@ void KtDedicatedDialog::adopt(std::unique_ptr<KtSNMPRequest2Controls> binding)
     m_bindings.push_back(std::move(binding));
 }
 
+void KtDedicatedDialog::AdoptEdits(const KtSNMPVarList &vars, bool asynchronous)
+{
+    auto binding = std::make_unique<KtSNMPRequest2Edits>(this);
+    binding->Request.Vars = vars;
+    binding->Asynchronous = asynchronous;
+    Edits = Adopt(std::move(binding));
+}
+
 void KtDedicatedDialog::writeAnswered(KtSNMPRequest2Controls *binding, const KtSNMPError &result)
 {
     const Outcome then = m_pending.take(binding);
@@ -44,6 +54,12 @@ void KtDedicatedDialog::readAnswered(KtSNMPRequest2Controls *binding, const KtSN
     m_complete.insert(binding, result.Code == 0);
     if (!m_closed)
         ReadDone(binding, result);
+}
+
+void KtDedicatedDialog::FirstShown()
+{
+    if (Edits)
+        StartRead(*Edits);
 }
 
 void KtDedicatedDialog::ReadDone(KtSNMPRequest2Controls *, const KtSNMPError &) {}
@@ -144,6 +160,23 @@ void KtDedicatedDialog::StartWrite(KtSNMPRequest2Controls &binding, bool refresh
         if (then)
             then(outcome);
     }
+}
+
+void KtDedicatedDialog::StartSubFormWrite(KtSubForm *form, QPushButton *setButton, bool refreshAfterSet,
+                                          const std::function<void()> &accepted)
+{
+    form->ShowFailure(QString());
+    setButton->setEnabled(false);
+    StartWrite(*Edits, refreshAfterSet, true, [form, setButton, accepted](const KtSNMPError &result) {
+        setButton->setEnabled(true);
+        if (result.Code != 0) {
+            form->ShowFailure(result.Message);
+            return;
+        }
+        form->accept();
+        if (accepted)
+            accepted();
+    });
 }
 
 bool KtDedicatedDialog::WritePending(const KtSNMPRequest2Controls &binding) const

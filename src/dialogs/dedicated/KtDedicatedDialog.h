@@ -9,6 +9,10 @@
 #include <vector>
 
 class KtSNMPRequest2Controls;
+class KtSNMPRequest2Edits;
+class KtSNMPVarList;
+class KtSubForm;
+class QPushButton;
 struct KtSNMPError;
 
 // The frame of a dedicated dialog: it owns the dialog's bindings, reads
@@ -34,6 +38,9 @@ public:
     void done(int result) override;
     bool IsClosed() const { return m_closed; }
 
+    // The binding of the dialog's fields and list, from AdoptEdits.
+    KtSNMPRequest2Edits *Edits = nullptr;
+
 protected:
     // Takes the binding; the first one adopted reports the failures of Guard.
     template <class Binding>
@@ -44,8 +51,12 @@ protected:
         return b;
     }
 
-    // Runs once, from the event loop, after the dialog was first shown.
-    virtual void FirstShown() {}
+    // Makes Edits: a binding of vars, adopted.
+    void AdoptEdits(const KtSNMPVarList &vars, bool asynchronous = true);
+
+    // Runs once, from the event loop, after the dialog was first shown;
+    // reads Edits unless overridden.
+    virtual void FirstShown();
     // Runs when a read of the binding has ended, failed or not (a stopped
     // walk does not end this way).
     virtual void ReadDone(KtSNMPRequest2Controls *binding, const KtSNMPError &result);
@@ -61,6 +72,10 @@ protected:
     // the failure raised while starting it (which is also shown in the
     // status line). A blocking binding runs then before this returns.
     void StartWrite(KtSNMPRequest2Controls &binding, bool refreshAfterSet, bool collect, Outcome then);
+    // Writes Edits for a sub-form: setButton is off until the answer; a
+    // failure stays in the form, success closes it and runs accepted.
+    void StartSubFormWrite(KtSubForm *form, QPushButton *setButton, bool refreshAfterSet,
+                           const std::function<void()> &accepted = {});
     // A write started by StartWrite has not been answered yet.
     bool WritePending(const KtSNMPRequest2Controls &binding) const;
 

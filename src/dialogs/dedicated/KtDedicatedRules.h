@@ -7,6 +7,14 @@
 
 class KtSNMPVarList;
 
+// Why a dialog's rules refuse its fields, and the field to put the focus on.
+template <class Field>
+struct KtRefusal
+{
+    QString Message;
+    Field Focus;
+};
+
 // Leaves descriptors out of a set for as long as it lives: their access
 // bits are replaced and given back by the destructor, so every path out
 // of a write (a thrown failure included) restores them.

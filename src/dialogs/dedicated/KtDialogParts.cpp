@@ -4,9 +4,14 @@
 
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStatusBar>
 #include <QTreeWidget>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -56,4 +61,39 @@ void KtGridRows(QGridLayout *grid, QWidget *parent, const QList<QPair<const char
         grid->addWidget(BuddyLabel(parent, rows.at(r).first, control), r, column);
         grid->addWidget(control, r, column + 1);
     }
+}
+
+QVBoxLayout *KtBodyOverStatusBar(QWidget *dialog, QStatusBar *statusBar, int bodyStretch)
+{
+    statusBar->setSizeGripEnabled(false);
+    auto *layout = new QVBoxLayout(dialog);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *body = new QVBoxLayout;
+    body->setContentsMargins(9, 9, 9, 0);
+    layout->addLayout(body, bodyStretch);
+    layout->addWidget(statusBar);
+    return body;
+}
+
+QHBoxLayout *KtButtonRow(std::initializer_list<QPushButton *> buttons)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *b : buttons)
+        row->addWidget(b);
+    return row;
+}
+
+void KtRefreshKey(QWidget *dialog, QPushButton *button)
+{
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_F5), dialog), &QShortcut::activated, button,
+                     &QPushButton::click);
+}
+
+QStringList KtColumnTexts(const QTreeWidget *list, int column)
+{
+    QStringList texts;
+    for (int r = 0; r < list->topLevelItemCount(); ++r)
+        texts.append(list->topLevelItem(r)->text(column));
+    return texts;
 }

@@ -2,13 +2,19 @@
 
 #include <QList>
 #include <QPair>
+#include <QStringList>
 
 #include <initializer_list>
 
 class KtSNMPRequest2Edits;
 class QFormLayout;
 class QGridLayout;
+class QHBoxLayout;
 class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTreeWidget;
+class QVBoxLayout;
 class QWidget;
 class TListViewPanel;
 
@@ -36,3 +42,16 @@ QFormLayout *KtFormRows(QWidget *parent, std::initializer_list<KtFormRow> rows);
 // buddy) in column, the control right of it at least minWidth wide.
 void KtGridRows(QGridLayout *grid, QWidget *parent, const QList<QPair<const char *, QWidget *>> &rows, int minWidth,
                 int column = 0);
+
+// The dialog's layout: the returned body, with margins but none below, and
+// statusBar (without a size grip) along the bottom edge.
+QVBoxLayout *KtBodyOverStatusBar(QWidget *dialog, QStatusBar *statusBar, int bodyStretch = 0);
+
+// A row of buttons at the right.
+QHBoxLayout *KtButtonRow(std::initializer_list<QPushButton *> buttons);
+
+// F5 clicks button.
+void KtRefreshKey(QWidget *dialog, QPushButton *button);
+
+// The texts of one column of every row listed.
+QStringList KtColumnTexts(const QTreeWidget *list, int column);

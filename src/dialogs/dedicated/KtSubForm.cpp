@@ -1,5 +1,7 @@
 #include "dialogs/dedicated/KtSubForm.h"
 
+#include "dialogs/dedicated/KtDialogParts.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -20,10 +22,7 @@ void KtSubForm::ShowFailure(const QString &text)
 
 void KtSubForm::Arrange(QLayout *fields, QPushButton *setButton, QPushButton *closeButton)
 {
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(setButton);
-    buttons->addWidget(closeButton);
+    QHBoxLayout *buttons = KtButtonRow({setButton, closeButton});
     setButton->setDefault(true);
 
     auto *layout = new QVBoxLayout(this);

@@ -27,10 +27,7 @@ TACLMeterForm::TACLMeterForm(QWidget *owner, const QString &caption)
       EditButton(new QPushButton(tr("&Set"), this)), StatusBar(new QStatusBar(this))
 {
     setWindowTitle(caption);
-    auto binding = std::make_unique<KtSNMPRequest2Edits>(this);
-    binding->Request.Vars = MeterList();
-    binding->Asynchronous = false;
-    Edits = Adopt(std::move(binding));
+    AdoptEdits(MeterList(), false);
 
     ListPanel = KtListPanel(this, Edits);
     ListView1 = ListPanel->ListView;
@@ -45,7 +42,6 @@ TACLMeterForm::TACLMeterForm(QWidget *owner, const QString &caption)
     notes->setWordWrap(true);
     GetButton->setObjectName(QStringLiteral("GetButton"));
     EditButton->setObjectName(QStringLiteral("EditButton"));
-    StatusBar->setSizeGripEnabled(false);
 
     Edits->BindEdits(ProfileColumn, QStringLiteral("%i{n1x255l3a}"), {ProfileIDEdit});
     Edits->BindEdits(AccessColumn, QStringLiteral("%i{n1x65535l5a}"), {AccessIDEdit});
@@ -53,23 +49,14 @@ TACLMeterForm::TACLMeterForm(QWidget *owner, const QString &caption)
     Edits->BindControl(ActionColumn, CBox_Active);
     Edits->SetStatusBar(StatusBar);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(GetButton);
-    buttons->addWidget(EditButton);
     for (QPushButton *b : {GetButton, EditButton})
         b->setAutoDefault(false);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(9, 9, 9, 0);
+    QVBoxLayout *body = KtBodyOverStatusBar(this, StatusBar, 1);
     body->addWidget(ListPanel, 1);
     body->addLayout(fields);
     body->addWidget(notes);
-    body->addLayout(buttons);
-    layout->addLayout(body, 1);
-    layout->addWidget(StatusBar);
+    body->addLayout(KtButtonRow({GetButton, EditButton}));
     resize(620, 460);
     emptyFields();
 

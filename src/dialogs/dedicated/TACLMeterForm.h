@@ -2,7 +2,6 @@
 
 #include "dialogs/dedicated/KtDedicatedDialog.h"
 
-class KtSNMPRequest2Edits;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -30,7 +29,6 @@ public:
     QPushButton *GetButton;
     QPushButton *EditButton;  // "Set"
     QStatusBar *StatusBar;
-    KtSNMPRequest2Edits *Edits;
 
     void RefreshClicked();
     void SetClicked();

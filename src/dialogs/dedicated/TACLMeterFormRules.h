@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dedicated/KtDedicatedRules.h"
 #include "snmp/KtSNMPVarList.h"
 
 #include <QString>
@@ -14,11 +15,7 @@ enum class Field { Row, Rate, Action };
 
 constexpr qint64 MaxRate = 999936;
 
-struct Refusal
-{
-    QString Message;
-    Field Focus;
-};
+using Refusal = KtRefusal<Field>;
 
 // The ACL meters, indexed by profile and access ID; rows are never
 // created or destroyed here.

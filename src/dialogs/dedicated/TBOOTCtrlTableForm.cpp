@@ -28,9 +28,7 @@ TBOOTCtrlTableForm::TBOOTCtrlTableForm(QWidget *owner, const QString &caption)
       AddForm(new TNewBootpCtrlForm(this))
 {
     setWindowTitle(caption);
-    auto binding = std::make_unique<KtSNMPRequest2Edits>(this);
-    binding->Request.Vars = RelayList();
-    Edits = Adopt(std::move(binding));
+    AdoptEdits(RelayList());
 
     ListPanel = KtListPanel(this, Edits);
     ListView1 = ListPanel->ListView;
@@ -70,18 +68,9 @@ TBOOTCtrlTableForm::TBOOTCtrlTableForm(QWidget *owner, const QString &caption)
     SetTabOrder({ListView1, RefreshBtn, AddBtn, DeleteBtn, CloseBtn, Memo1});
 }
 
-void TBOOTCtrlTableForm::FirstShown()
-{
-    StartRead(*Edits);
-}
-
 QStringList TBOOTCtrlTableForm::ListedInterfaces() const
 {
-    QStringList names;
-    const int column = Edits->ColumnOf(InterfaceColumn);
-    for (int r = 0; r < ListView1->topLevelItemCount(); ++r)
-        names.append(ListView1->topLevelItem(r)->text(column));
-    return names;
+    return KtColumnTexts(ListView1, Edits->ColumnOf(InterfaceColumn));
 }
 
 void TBOOTCtrlTableForm::RefreshClicked()
@@ -115,17 +104,9 @@ void TBOOTCtrlTableForm::SetClicked()
     }
     AddForm->Edit2->setText(server);
     ComboBox1->setCurrentIndex(ComboBox1->findText(QStringLiteral("valid")));
-    AddForm->ShowFailure(QString());
-    AddForm->DeleteBtn->setEnabled(false);
-    StartWrite(*Edits, true, true, [this](const KtSNMPError &result) {
-        AddForm->DeleteBtn->setEnabled(true);
-        if (result.Code != 0) {
-            AddForm->ShowFailure(result.Message);
-            return;
-        }
+    StartSubFormWrite(AddForm, AddForm->DeleteBtn, true, [this] {
         AddForm->Edit1->clear();
         AddForm->Edit2->clear();
-        AddForm->accept();
     });
 }
 

@@ -4,7 +4,6 @@
 
 #include <QStringList>
 
-class KtSNMPRequest2Edits;
 class QComboBox;
 class QPlainTextEdit;
 class QPushButton;
@@ -33,7 +32,6 @@ public:
     QPushButton *DeleteBtn;
     QPushButton *CloseBtn;
     TNewBootpCtrlForm *AddForm;
-    KtSNMPRequest2Edits *Edits;
 
     void RefreshClicked();
     void AddClicked();
@@ -43,7 +41,4 @@ public:
 
     // The interface names of the rows listed now.
     QStringList ListedInterfaces() const;
-
-protected:
-    void FirstShown() override;
 };

@@ -15,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 using namespace TCurrentTimeFormRules;
@@ -37,21 +36,17 @@ TCurrentTimeForm::TCurrentTimeForm(QWidget *parent) : QDialog(parent)
                                                      {"Current Clock(Example  2007-5-26,15:30:15.0)", currentclockEdit},
                                                      {"Clock Reset On Reboot", cbxReset}};
     KtGridRows(grid, this, rows, 220);
-    auto *buttons = new QHBoxLayout;
     GetButton = new QPushButton(tr("&Refresh"), this);
     SetButton = new QPushButton(tr("&Set"), this);
     CloseButton = new QPushButton(tr("&Close"), this);
-    buttons->addStretch();
-    for (QPushButton *b : {GetButton, SetButton, CloseButton})
-        buttons->addWidget(b);
-    outer->addLayout(buttons);
+    outer->addLayout(KtButtonRow({GetButton, SetButton, CloseButton}));
     Memo1 = KtStatusMemo(this, 3);
     outer->addWidget(Memo1);
 
     connect(GetButton, &QPushButton::clicked, this, &TCurrentTimeForm::GetButtonClick);
     connect(SetButton, &QPushButton::clicked, this, &TCurrentTimeForm::SetButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &TCurrentTimeForm::CloseButtonClick);
-    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, GetButton, &QPushButton::click);
+    KtRefreshKey(this, GetButton);
     FormCreate();
 }
 
@@ -96,12 +91,7 @@ void TCurrentTimeForm::SetButtonClick()
     }
     if (KtBindingGate::RefuseWhileBusy(this, Binding.get()))
         return;
-    try {
-        Binding->Write(false, true);
-    } catch (const KtException &e) {
-        Binding->LastOperation = 1;
-        Binding->ShowStatus(e.message());
-    }
+    KtBindingGate::Write(*Binding, false, true);
 }
 
 void TCurrentTimeForm::CloseButtonClick()

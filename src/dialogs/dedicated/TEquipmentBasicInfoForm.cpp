@@ -20,9 +20,7 @@ TEquipmentBasicInfoForm::TEquipmentBasicInfoForm(QWidget *owner, const QString &
       Edit3(new QLineEdit(this)), Memo1(KtStatusMemo(this, 3)), BitBtn1(new QPushButton(tr("&Refresh"), this))
 {
     setWindowTitle(caption);
-    auto binding = std::make_unique<KtSNMPRequest2Edits>(this);
-    binding->Request.Vars = EquipmentList();
-    Edits = Adopt(std::move(binding));
+    AdoptEdits(EquipmentList());
 
     QFormLayout *fields = KtFormRows(this, {{Edit1, "Edit1", "Equipment &Capacity"},
                                             {Edit4, "Edit4", "&Stacking Version"},
@@ -39,23 +37,15 @@ TEquipmentBasicInfoForm::TEquipmentBasicInfoForm(QWidget *owner, const QString &
     BitBtn1->setAutoDefault(false);
     Edits->SetStatusTarget(Memo1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
-    layout->addLayout(buttons);
+    layout->addLayout(KtButtonRow({BitBtn1}));
     layout->addWidget(Memo1);
     resize(420, 240);
 
     connect(BitBtn1, &QPushButton::clicked, this, [this] { Guard([this] { RefreshClicked(); }); });
     SetRefresh([this] { RefreshClicked(); });
     SetTabOrder({Edit1, Edit4, Edit2, Edit3, BitBtn1, Memo1});
-}
-
-void TEquipmentBasicInfoForm::FirstShown()
-{
-    StartRead(*Edits);
 }
 
 void TEquipmentBasicInfoForm::RefreshClicked()

@@ -2,7 +2,6 @@
 
 #include "dialogs/dedicated/KtDedicatedDialog.h"
 
-class KtSNMPRequest2Edits;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -23,10 +22,6 @@ public:
     QLineEdit *Edit3;  // Number Of Unit
     QPlainTextEdit *Memo1;
     QPushButton *BitBtn1;  // "Refresh"
-    KtSNMPRequest2Edits *Edits;
 
     void RefreshClicked();
-
-protected:
-    void FirstShown() override;
 };

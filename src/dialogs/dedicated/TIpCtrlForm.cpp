@@ -28,14 +28,11 @@ TIpCtrlForm::TIpCtrlForm(QWidget *owner, const QString &host, const QString &cap
       btnClose(new QPushButton(tr("&Close"), this)), EditForm(new TIPCtrlEdtForm(this)), m_host(host)
 {
     setWindowTitle(captionPrefix + host);
-    auto binding = std::make_unique<KtSNMPRequest2Edits>(this);
-    binding->Request.Vars = InterfaceList();
-    Edits = Adopt(std::move(binding));
+    AdoptEdits(InterfaceList());
 
     ListPanel = KtListPanel(this, Edits);
     ListView1 = ListPanel->ListView;
     stbResult->setObjectName(QStringLiteral("stbResult"));
-    stbResult->setSizeGripEnabled(false);
     const struct
     {
         QPushButton *button;
@@ -67,14 +64,9 @@ TIpCtrlForm::TIpCtrlForm(QWidget *owner, const QString &host, const QString &cap
     Edits->SetConstraintOwner(EditForm);
     Edits->SetStatusBar(stbResult);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(9, 9, 9, 0);
+    QVBoxLayout *body = KtBodyOverStatusBar(this, stbResult, 1);
     body->addWidget(ListPanel, 1);
     body->addLayout(row);
-    layout->addLayout(body, 1);
-    layout->addWidget(stbResult);
     resize(800, 380);
 
     connect(btnRefresh, &QPushButton::clicked, this, [this] { Guard([this] { RefreshClicked(); }); });
@@ -243,15 +235,7 @@ void TIpCtrlForm::addSet()
     }
     EditForm->edtIPAddr->setText(address);
     EditForm->cbxState->setCurrentIndex(EditForm->cbxState->findText(FixedState(AddMode)));
-    EditForm->ShowFailure(QString());
-    EditForm->btnSet->setEnabled(false);
-    StartWrite(*Edits, true, true, [this](const KtSNMPError &result) {
-        EditForm->btnSet->setEnabled(true);
-        if (result.Code == 0)
-            EditForm->accept();
-        else
-            EditForm->ShowFailure(result.Message);
-    });
+    StartSubFormWrite(EditForm, EditForm->btnSet, true);
 }
 
 void TIpCtrlForm::editSet()
@@ -262,19 +246,9 @@ void TIpCtrlForm::editSet()
         refuse(EditForm, *refusal);
         return;
     }
-    EditForm->ShowFailure(QString());
-    EditForm->btnSet->setEnabled(false);
     // Only state, mode and proxy ARP go out; the set is built before the bits come back.
     KtAccessOverride keep(Edits->Request.Vars, KeptByEdit(), KtAccess::Invalid);
-    StartWrite(*Edits, false, true, [this](const KtSNMPError &result) {
-        EditForm->btnSet->setEnabled(true);
-        if (result.Code != 0) {
-            EditForm->ShowFailure(result.Message);
-            return;
-        }
-        EditForm->accept();
-        read();
-    });
+    StartSubFormWrite(EditForm, EditForm->btnSet, false, [this] { read(); });
 }
 
 void TIpCtrlForm::DeleteClicked()

@@ -3,7 +3,6 @@
 #include "dialogs/dedicated/KtDedicatedDialog.h"
 #include "dialogs/dedicated/TIpCtrlFormRules.h"
 
-class KtSNMPRequest2Edits;
 class QPushButton;
 class QStatusBar;
 class QTreeWidget;
@@ -34,7 +33,6 @@ public:
     QPushButton *btnStop;
     QPushButton *btnClose;
     TIPCtrlEdtForm *EditForm;
-    KtSNMPRequest2Edits *Edits;
 
     void RefreshClicked();
     void StopClicked();

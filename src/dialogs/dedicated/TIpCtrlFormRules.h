@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dedicated/KtDedicatedRules.h"
 #include "snmp/KtSNMPVarList.h"
 
 #include <QList>
@@ -27,11 +28,7 @@ enum Column {
 enum Mode { AddMode = 0, EditMode = 1 };
 enum class Field { Address, IfIndex, Name, Mask, Vlan, Mode, Secondary, State, Oper };
 
-struct Refusal
-{
-    QString Message;
-    Field Focus;
-};
+using Refusal = KtRefusal<Field>;
 
 // One listed interface, as its row shows it.
 struct Row

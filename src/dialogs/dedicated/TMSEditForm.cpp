@@ -37,14 +37,10 @@ TMSEditForm::TMSEditForm(QWidget *parent) : QDialog(parent)
                                                      {"Member &Password", MS_Password},
                                                      {"Member Row Status", Row_Status}};
     KtGridRows(grid, this, rows, 160);
-    auto *buttons = new QHBoxLayout;
     SetButton = new QPushButton(tr("&Set"), this);
     CloseButton = new QPushButton(tr("Cl&ose"), this);
     SetButton->setDefault(true);
-    buttons->addStretch();
-    buttons->addWidget(SetButton);
-    buttons->addWidget(CloseButton);
-    outer->addLayout(buttons);
+    outer->addLayout(KtButtonRow({SetButton, CloseButton}));
 
     Binding = std::make_unique<KtSNMPRequest2Edits>(this);
     Binding->Request.Vars = EditList();

@@ -18,7 +18,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -82,7 +81,7 @@ TMSInformationForm::TMSInformationForm(KtMainWindowServices *main, const QString
     connect(GetButton, &QPushButton::clicked, this, &TMSInformationForm::GetButtonClick);
     connect(AddButton, &QPushButton::clicked, this, &TMSInformationForm::AddButtonClick);
     connect(DeleteButton, &QPushButton::clicked, this, &TMSInformationForm::DeleteButtonClick);
-    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, GetButton, &QPushButton::click);
+    KtRefreshKey(this, GetButton);
     GetButtonClick();
 }
 

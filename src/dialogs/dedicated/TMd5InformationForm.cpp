@@ -27,9 +27,7 @@ TMd5InformationForm::TMd5InformationForm(QWidget *owner, const QString &caption)
       DeleteButton(new QPushButton(tr("&Delete"), this)), EditForm(new TMd5EditForm(this))
 {
     setWindowTitle(caption);
-    auto binding = std::make_unique<KtSNMPRequest2Edits>(this);
-    binding->Request.Vars = KeyList();
-    Edits = Adopt(std::move(binding));
+    AdoptEdits(KeyList());
 
     ListPanel = KtListPanel(this, Edits);
     ListView1 = ListPanel->ListView;
@@ -70,11 +68,6 @@ TMd5InformationForm::TMd5InformationForm(QWidget *owner, const QString &caption)
     SetTabOrder({ListView1, GetButton, EditButton, AddButton, DeleteButton, Memo1});
 }
 
-void TMd5InformationForm::FirstShown()
-{
-    StartRead(*Edits);
-}
-
 void TMd5InformationForm::selectionChanged()
 {
     EditButton->setEnabled(!ListView1->selectedItems().isEmpty());
@@ -89,11 +82,7 @@ void TMd5InformationForm::forgetSelection()
 
 QStringList TMd5InformationForm::ListedIds() const
 {
-    QStringList ids;
-    const int column = Edits->ColumnOf(KeyIdColumn);
-    for (int r = 0; r < ListView1->topLevelItemCount(); ++r)
-        ids.append(ListView1->topLevelItem(r)->text(column));
-    return ids;
+    return KtColumnTexts(ListView1, Edits->ColumnOf(KeyIdColumn));
 }
 
 void TMd5InformationForm::RefreshClicked()
@@ -147,15 +136,7 @@ void TMd5InformationForm::SetClicked()
     }
     if (mode == AddMode)
         EditForm->KeyIDEdit->setText(QString::number(*KtDedicatedRules::ParseNumber(EditForm->KeyIDEdit->text(), 1, 255)));
-    EditForm->ShowFailure(QString());
-    EditForm->SetButton->setEnabled(false);
-    StartWrite(*Edits, true, true, [this](const KtSNMPError &result) {
-        EditForm->SetButton->setEnabled(true);
-        if (result.Code == 0)
-            EditForm->accept();
-        else
-            EditForm->ShowFailure(result.Message);
-    });
+    StartSubFormWrite(EditForm, EditForm->SetButton, true);
 }
 
 void TMd5InformationForm::DeleteClicked()

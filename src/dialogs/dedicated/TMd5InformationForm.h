@@ -4,7 +4,6 @@
 
 #include <QStringList>
 
-class KtSNMPRequest2Edits;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
@@ -31,7 +30,6 @@ public:
     QPushButton *AddButton;
     QPushButton *DeleteButton;
     TMd5EditForm *EditForm;
-    KtSNMPRequest2Edits *Edits;
 
     void RefreshClicked();
     void EditClicked();
@@ -42,9 +40,6 @@ public:
 
     // The key IDs of the rows listed now.
     QStringList ListedIds() const;
-
-protected:
-    void FirstShown() override;
 
 private:
     void selectionChanged();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dedicated/KtDedicatedRules.h"
 #include "snmp/KtSNMPVarList.h"
 
 #include <QString>
@@ -16,11 +17,7 @@ enum class Field { KeyId, Key, Status };
 
 constexpr int MaxKeyLength = 16;
 
-struct Refusal
-{
-    QString Message;
-    Field Focus;
-};
+using Refusal = KtRefusal<Field>;
 
 // The router's MD5 key table, indexed by the key ID.
 KtSNMPVarList KeyList();

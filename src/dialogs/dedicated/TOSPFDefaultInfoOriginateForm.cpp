@@ -3,6 +3,7 @@
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "dialogs/dedicated/KtBindingGate.h"
 #include "dialogs/dedicated/KtDedicatedRules.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "dialogs/dedicated/TOSPFDefaultInfoOriginateFormRules.h"
 #include "dialogs/registry/KtMainWindowServices.h"
 #include "errors/KtException.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QVBoxLayout>
 
@@ -51,14 +51,10 @@ TOSPFDefaultInfoOriginateForm::TOSPFDefaultInfoOriginateForm(KtMainWindowService
         grid->addWidget(label, r, 1);
         grid->addWidget(rows.at(r).second, r, 2);
     }
-    auto *buttons = new QHBoxLayout;
     GetButton = new QPushButton(tr("&Refresh"), this);
     SetButton = new QPushButton(tr("&Set"), this);
     CloseButton = new QPushButton(tr("&Close"), this);
-    buttons->addStretch();
-    for (QPushButton *b : {GetButton, SetButton, CloseButton})
-        buttons->addWidget(b);
-    outer->addLayout(buttons);
+    outer->addLayout(KtButtonRow({GetButton, SetButton, CloseButton}));
     StatusBar = new QStatusBar(this);
     StatusBar->setSizeGripEnabled(false);
     outer->addWidget(StatusBar);
@@ -86,7 +82,7 @@ TOSPFDefaultInfoOriginateForm::TOSPFDefaultInfoOriginateForm(KtMainWindowService
     connect(SetButton, &QPushButton::clicked, this, &TOSPFDefaultInfoOriginateForm::SetButtonClick);
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(CBoxState, &QComboBox::currentIndexChanged, this, &TOSPFDefaultInfoOriginateForm::CBoxStateChange);
-    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, GetButton, &QPushButton::click);
+    KtRefreshKey(this, GetButton);
     GetButtonClick();
 }
 
@@ -125,14 +121,9 @@ void TOSPFDefaultInfoOriginateForm::SetButtonClick()
             MetricEdit->setFocus();
         return;
     }
-    try {
-        // The set is built before Write returns; the bits come back on every path.
-        KtAccessOverride leftOut(Binding->Request.Vars, LeftOut(ticked), KtAccess::Invalid);
-        Binding->Write(false, true);
-    } catch (const KtException &e) {
-        Binding->LastOperation = 1;
-        Binding->ShowStatus(e.message());
-    }
+    // The set is built before Write returns; the bits come back on every path.
+    KtAccessOverride leftOut(Binding->Request.Vars, LeftOut(ticked), KtAccess::Invalid);
+    KtBindingGate::Write(*Binding, false, true);
 }
 
 void TOSPFDefaultInfoOriginateForm::done(int result)

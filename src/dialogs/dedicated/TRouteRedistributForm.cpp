@@ -24,7 +24,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -128,7 +127,7 @@ TRouteRedistributForm::TRouteRedistributForm(KtMainWindowServices *main, QWidget
     connect(ListView1, &QTreeWidget::itemSelectionChanged, this, [this] {
         DeleteBtn->setEnabled(!ListView1->selectedItems().isEmpty());
     });
-    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, RefreshBtn, &QPushButton::click);
+    KtRefreshKey(this, RefreshBtn);
     RefreshBtnClick();
 }
 

@@ -1,6 +1,7 @@
 #include "dialogs/dedicated/TSSLManagementForm.h"
 
 #include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/dedicated/KtDialogParts.h"
 #include "snmp/KtSNMPError.h"
 #include "snmp/KtSNMPRequest.h"
 #include "values/widgets/KtMessageService.h"
@@ -23,9 +24,7 @@ TSSLManagementForm::TSSLManagementForm(QWidget *owner, const QString &caption)
       btnSet(new QPushButton(tr("&Set"), this)), StatusBar(new QStatusBar(this))
 {
     setWindowTitle(caption);
-    auto binding = std::make_unique<KtSNMPRequest2Edits>(this);
-    binding->Request.Vars = SslList();
-    Edits = Adopt(std::move(binding));
+    AdoptEdits(SslList());
 
     cbxSSLVersion->setObjectName(QStringLiteral("cbxSSLVersion"));
     edtciphersuites->setObjectName(QStringLiteral("edtciphersuites"));
@@ -33,7 +32,6 @@ TSSLManagementForm::TSSLManagementForm(QWidget *owner, const QString &caption)
     edtCacheTimeOut->setObjectName(QStringLiteral("edtCacheTimeOut"));
     btnGet->setObjectName(QStringLiteral("btnGet"));
     btnSet->setObjectName(QStringLiteral("btnSet"));
-    StatusBar->setSizeGripEnabled(false);
 
     auto *fields = new QFormLayout;
     auto *statusLabel = new QLabel(tr("SSL S&tatus"), this);
@@ -66,34 +64,20 @@ TSSLManagementForm::TSSLManagementForm(QWidget *owner, const QString &caption)
     Edits->BindEdits(TimeoutColumn, QStringLiteral("%s"), {edtCacheTimeOut});
     Edits->SetStatusBar(StatusBar);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btnGet);
-    buttons->addWidget(btnSet);
     for (QPushButton *b : {btnGet, btnSet})
         b->setAutoDefault(false);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(9, 9, 9, 0);
+    QVBoxLayout *body = KtBodyOverStatusBar(this, StatusBar);
     body->addLayout(fields);
     body->addWidget(suites);
     body->addLayout(timeout);
-    body->addLayout(buttons);
-    layout->addLayout(body);
-    layout->addWidget(StatusBar);
+    body->addLayout(KtButtonRow({btnGet, btnSet}));
 
     connect(btnGet, &QPushButton::clicked, this, [this] { Guard([this] { RefreshClicked(); }); });
     connect(btnSet, &QPushButton::clicked, this, [this] { Guard([this] { SetClicked(); }); });
     SetRefresh([this] { RefreshClicked(); });
     SetTabOrder({cbxSSLVersion, cbxciphersuites[0], cbxciphersuites[1], cbxciphersuites[2], cbxciphersuites[3],
                  edtCacheTimeOut, btnGet, btnSet});
-}
-
-void TSSLManagementForm::FirstShown()
-{
-    StartRead(*Edits);
 }
 
 void TSSLManagementForm::ReadDone(KtSNMPRequest2Controls *, const KtSNMPError &result)

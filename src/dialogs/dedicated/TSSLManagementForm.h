@@ -3,7 +3,6 @@
 #include "dialogs/dedicated/KtDedicatedDialog.h"
 #include "dialogs/dedicated/TSSLManagementFormRules.h"
 
-class KtSNMPRequest2Edits;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -27,12 +26,10 @@ public:
     QPushButton *btnGet;
     QPushButton *btnSet;
     QStatusBar *StatusBar;
-    KtSNMPRequest2Edits *Edits;
 
     void RefreshClicked();
     void SetClicked();
 
 protected:
-    void FirstShown() override;
     void ReadDone(KtSNMPRequest2Controls *binding, const KtSNMPError &result) override;
 };

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -64,7 +63,7 @@ TSTP_Info::TSTP_Info(KtMainWindowServices *main, QWidget *parent) : QDialog(pare
     connect(BT_Get, &QPushButton::clicked, this, &TSTP_Info::BT_GetClick);
     connect(BT_Set, &QPushButton::clicked, this, &TSTP_Info::BT_SetClick);
     connect(Combo_STPVersion, &QComboBox::activated, this, &TSTP_Info::Combo_STPVersionChange);
-    connect(new QShortcut(QKeySequence(Qt::Key_F5), this), &QShortcut::activated, BT_Get, &QPushButton::click);
+    KtRefreshKey(this, BT_Get);
     FormCreate();
 }
 

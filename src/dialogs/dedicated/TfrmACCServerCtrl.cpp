@@ -25,10 +25,7 @@ TfrmACCServerCtrl::TfrmACCServerCtrl(QWidget *owner, const QString &caption)
       CloseButton(new QPushButton(tr("&Close"), this)), StatusBar(new QStatusBar(this))
 {
     setWindowTitle(caption);
-    auto binding = std::make_unique<KtSNMPRequest2Edits>(this);
-    binding->Request.Vars = ServerList();
-    binding->Asynchronous = false;
-    Edits = Adopt(std::move(binding));
+    AdoptEdits(ServerList(), false);
 
     QFormLayout *fields = KtFormRows(this, {{edtGroupName, "edtGroupName", "&Group Name"},
                                             {edtIPAddr, "edtIPAddr", "&IP Addr"},
@@ -37,7 +34,6 @@ TfrmACCServerCtrl::TfrmACCServerCtrl(QWidget *owner, const QString &caption)
     edtGroupName->setMinimumWidth(160);
     SetButton->setObjectName(QStringLiteral("SetButton"));
     CloseButton->setObjectName(QStringLiteral("CloseButton"));
-    StatusBar->setSizeGripEnabled(false);
 
     Edits->BindEdits(GroupColumn, QStringLiteral("%s{l16}"), {edtGroupName});
     Edits->BindEdits(AddressColumn, QStringLiteral("%s{l16}"), {edtIPAddr});
@@ -45,20 +41,11 @@ TfrmACCServerCtrl::TfrmACCServerCtrl(QWidget *owner, const QString &caption)
     Edits->BindControl(RowStateColumn, cbRowState);
     Edits->SetStatusBar(StatusBar);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(SetButton);
-    buttons->addWidget(CloseButton);
     SetButton->setDefault(true);
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(9, 9, 9, 0);
+    QVBoxLayout *body = KtBodyOverStatusBar(this, StatusBar);
     body->addLayout(fields);
-    body->addLayout(buttons);
-    layout->addLayout(body);
-    layout->addWidget(StatusBar);
+    body->addLayout(KtButtonRow({SetButton, CloseButton}));
     emptyFields();
 
     connect(SetButton, &QPushButton::clicked, this, [this] { Guard([this] { SetClicked(); }); });
@@ -71,11 +58,6 @@ void TfrmACCServerCtrl::emptyFields()
     edtIPAddr->clear();
     cbAuthProtocol->setCurrentIndex(-1);
     cbRowState->setCurrentIndex(-1);
-}
-
-void TfrmACCServerCtrl::FirstShown()
-{
-    StartRead(*Edits);
 }
 
 // Reading shows the rows one after the other in the fields; the operator

@@ -2,7 +2,6 @@
 
 #include "dialogs/dedicated/KtDedicatedDialog.h"
 
-class KtSNMPRequest2Edits;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -26,12 +25,10 @@ public:
     QPushButton *SetButton;
     QPushButton *CloseButton;
     QStatusBar *StatusBar;
-    KtSNMPRequest2Edits *Edits;
 
     void SetClicked();
 
 protected:
-    void FirstShown() override;
     void ReadDone(KtSNMPRequest2Controls *binding, const KtSNMPError &result) override;
 
 private:

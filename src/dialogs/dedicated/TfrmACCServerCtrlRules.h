@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dedicated/KtDedicatedRules.h"
 #include "snmp/KtSNMPVarList.h"
 
 #include <QString>
@@ -12,11 +13,7 @@ namespace TfrmACCServerCtrlRules {
 enum Column { GroupColumn, AddressColumn, ProtocolColumn, RowStateColumn };
 enum class Field { Group, Address, Protocol, RowState };
 
-struct Refusal
-{
-    QString Message;
-    Field Focus;
-};
+using Refusal = KtRefusal<Field>;
 
 // The servers of the authentication groups, named by group, address and
 // protocol; the table is only written.
