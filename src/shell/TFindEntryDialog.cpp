@@ -11,12 +11,29 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace {
+
 constexpr int NameRole = Qt::UserRole;
 constexpr int MenuOrderRole = Qt::UserRole + 1;
-}
+constexpr int RankRole = Qt::UserRole + 2;
+
+// Ordered by how well the filter matches, then in menu order: sorting the
+// items in place lets the list keep them and only move what changed place.
+class EntryItem : public QListWidgetItem
+{
+public:
+    using QListWidgetItem::QListWidgetItem;
+
+    bool operator<(const QListWidgetItem &other) const override
+    {
+        const int rank = data(RankRole).toInt(), otherRank = other.data(RankRole).toInt();
+        if (rank != otherRank)
+            return rank > otherRank;
+        return data(MenuOrderRole).toInt() < other.data(MenuOrderRole).toInt();
+    }
+};
+
+} // namespace
 
 TFindEntryDialog::TFindEntryDialog(const QList<Entry> &entries, QWidget *owner) : QDialog(owner)
 {
@@ -33,9 +50,10 @@ TFindEntryDialog::TFindEntryDialog(const QList<Entry> &entries, QWidget *owner) 
     EntryList->setObjectName(QStringLiteral("EntryList"));
     EntryList->setUniformItemSizes(true);
     for (const Entry &entry : entries) {
-        auto *item = new QListWidgetItem(entry.Path, EntryList);
+        auto *item = new EntryItem(entry.Path, EntryList);
         item->setData(NameRole, entry.Name);
         item->setData(MenuOrderRole, EntryList->count() - 1);
+        item->setData(RankRole, int(KtEntryMatch::Match(entry.Path, QString())));
         if (!entry.Enabled)
             item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
         if (!entry.Reason.isEmpty())
@@ -67,25 +85,26 @@ QStringList TFindEntryDialog::ShownPaths() const
 
 void TFindEntryDialog::applyFilter(const QString &filter)
 {
-    struct Ranked
-    {
-        QListWidgetItem *item;
-        KtEntryMatch::Rank rank;
-    };
-    QList<Ranked> ranked;
-    EntryList->setCurrentItem(nullptr);
-    while (EntryList->count() > 0) {
-        QListWidgetItem *item = EntryList->takeItem(0);
-        ranked.append({item, KtEntryMatch::Match(item->text(), filter)});
+    // Every keystroke comes here: items are ranked where they are, sorted only
+    // when the ranks left them out of order, and hidden only where that changes.
+    bool sorted = true;
+    const QListWidgetItem *previous = nullptr;
+    for (int i = 0; i < EntryList->count(); ++i) {
+        QListWidgetItem *item = EntryList->item(i);
+        const KtEntryMatch::Rank rank = KtEntryMatch::Match(item->text(), filter);
+        item->setData(RankRole, int(rank));
+        if (previous && *item < *previous)
+            sorted = false;
+        previous = item;
     }
-    std::stable_sort(ranked.begin(), ranked.end(), [](const Ranked &a, const Ranked &b) {
-        if (a.rank != b.rank)
-            return a.rank > b.rank;
-        return a.item->data(MenuOrderRole).toInt() < b.item->data(MenuOrderRole).toInt();
-    });
-    for (const Ranked &r : std::as_const(ranked)) {
-        EntryList->addItem(r.item);
-        r.item->setHidden(r.rank == KtEntryMatch::NoMatch);
+    EntryList->setCurrentItem(nullptr);
+    if (!sorted)
+        EntryList->sortItems();
+    for (int i = 0; i < EntryList->count(); ++i) {
+        QListWidgetItem *item = EntryList->item(i);
+        const bool hidden = item->data(RankRole).toInt() == KtEntryMatch::NoMatch;
+        if (item->isHidden() != hidden)
+            item->setHidden(hidden);
     }
     // The best match is the one Enter opens.
     selectFirstEnabled();

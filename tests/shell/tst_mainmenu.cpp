@@ -7,6 +7,7 @@
 #include "shell/KtAllDialogs.h"
 #include "shell/TFindEntryDialog.h"
 #include "shell/TMainForm.h"
+#include "shell/catalogue/KtEntryMatch.h"
 #include "shell/catalogue/KtMenuCatalogue.h"
 
 #include "dialogs/registry/KtDialogRegistry.h"
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -216,6 +218,59 @@ private slots:
         QCOMPARE(dialog.ShownPaths().size(), entries.size());
         QTest::keyClicks(dialog.FilterEdit, typed);
         QCOMPARE(dialog.ShownPaths(), shown);
+    }
+
+    // Each key, typed or erased, leaves the list as the matching rules rank
+    // the whole menu for the text so far, with the best enabled match current.
+    void findEntryFollowsEveryKey_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("erased");
+        QTest::addColumn<QString>("more");
+        QTest::newRow("narrowing to a caption") << "spanning tree algorithm" << 0 << "";
+        QTest::newRow("path words, then caption words") << "bridge port" << 0 << "";
+        QTest::newRow("widening again") << "ip counter" << 8 << "";
+        QTest::newRow("erased to nothing") << "rmon" << 4 << "";
+        QTest::newRow("a word replaced") << "port state" << 5 << "mstp";
+        QTest::newRow("no match and back") << "aac x" << 1 << "login";
+    }
+    void findEntryFollowsEveryKey()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, erased);
+        QFETCH(QString, more);
+        TMainForm form;
+        const QList<TFindEntryDialog::Entry> entries = form.FindableEntries();
+        TFindEntryDialog dialog(entries);
+        const auto check = [&] {
+            const QString text = dialog.FilterEdit->text();
+            QList<TFindEntryDialog::Entry> ranked;
+            for (const TFindEntryDialog::Entry &e : entries)
+                if (KtEntryMatch::Match(e.Path, text) != KtEntryMatch::NoMatch)
+                    ranked.append(e);
+            std::stable_sort(ranked.begin(), ranked.end(), [&](const auto &a, const auto &b) {
+                return KtEntryMatch::Match(a.Path, text) > KtEntryMatch::Match(b.Path, text);
+            });
+            QStringList paths;
+            for (const TFindEntryDialog::Entry &e : std::as_const(ranked))
+                paths << e.Path;
+            const auto enabled = std::find_if(ranked.cbegin(), ranked.cend(), [](const auto &e) { return e.Enabled; });
+            QListWidgetItem *current = dialog.EntryList->currentItem();
+            return dialog.ShownPaths() == paths
+                   && (enabled == ranked.cend() ? !current : current && current->text() == enabled->Path);
+        };
+        for (const QChar c : typed) {
+            QTest::keyClick(dialog.FilterEdit, c.toLatin1());
+            QVERIFY2(check(), qPrintable(dialog.FilterEdit->text()));
+        }
+        for (int i = 0; i < erased; ++i) {
+            QTest::keyClick(dialog.FilterEdit, Qt::Key_Backspace);
+            QVERIFY2(check(), qPrintable(dialog.FilterEdit->text()));
+        }
+        for (const QChar c : more) {
+            QTest::keyClick(dialog.FilterEdit, c.toLatin1());
+            QVERIFY2(check(), qPrintable(dialog.FilterEdit->text()));
+        }
     }
 
     void findEntryOpensThePick()

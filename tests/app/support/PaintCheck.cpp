@@ -12,20 +12,27 @@ QString Unpainted(const QImage &image)
 {
     if (image.isNull() || image.width() == 0 || image.height() == 0)
         return QStringLiteral("no picture");
-    QHash<QRgb, qint64> counts;
-    qint64 black = 0;
+    // A colour above 97 % is above half: the one a majority vote leaves
+    // standing, counted on a second pass (no table of every colour).
+    QRgb candidate = 0;
+    qint64 votes = 0, black = 0;
     for (int y = 0; y < image.height(); ++y) {
         const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
         for (int x = 0; x < image.width(); ++x) {
             const QRgb c = line[x] | 0xff000000u;
-            ++counts[c];
+            if (votes == 0)
+                candidate = c;
+            votes += c == candidate ? 1 : -1;
             black += c == 0xff000000u;
         }
     }
-    const qint64 all = qint64(image.width()) * image.height();
     qint64 most = 0;
-    for (qint64 n : std::as_const(counts))
-        most = qMax(most, n);
+    for (int y = 0; y < image.height(); ++y) {
+        const QRgb *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            most += (line[x] | 0xff000000u) == candidate;
+    }
+    const qint64 all = qint64(image.width()) * image.height();
     if (most * 100 > all * 97)
         return QStringLiteral("%1 % one colour").arg(most * 100 / all);
     if (black * 3 >= all)
