@@ -1,0 +1,125 @@
+#include "ports/widgets/TPortListSection.h"
+
+#include "ports/KtPortPage.h"
+
+#include "bindings/KtSNMPRequest2Edits.h"
+#include "dialogs/generic/KtBindingWait.h"
+#include "dialogs/generic/KtSlotGuard.h"
+#include "dialogs/generic/TCtrlBtnPanel.h"
+#include "snmp/KtSNMPRequest.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+TPortListSection::TPortListSection(const KtPortTable &table, int port, const QString &caption, QWidget *owner)
+    : TPortSection(table, port, caption, owner), m_grid(new QGridLayout), m_empty(new QLabel(tr("No rows"), this))
+{
+    Buttons = new TCtrlBtnPanel(this);
+    Buttons->SamplesLabel->hide();
+    Buttons->CountText->hide();
+    for (QPushButton *b : {Buttons->StopButton, Buttons->EditButton, Buttons->AddButton, Buttons->DeleteButton,
+                           Buttons->CheckAllButton, Buttons->ClearChecksButton, Buttons->CloseButton})
+        b->hide();
+    TCtrlBtnPanel::SetCaption(Buttons->SetCheckedButton, tr("&Set Checked"));
+    Buttons->SetCheckedButton->setEnabled(false);
+    Buttons->Arrange();
+    connect(Buttons->RefreshButton, &QPushButton::clicked, this, [this] { Read(); });
+    connect(Buttons->SetCheckedButton, &QPushButton::clicked, this, [this] { WriteChecked(); });
+
+    // Header: the index columns, then one column per port list.
+    const KtSNMPVarList header = KtPortPage::WalkList(table);
+    QStringList index;
+    for (int i = 0; i < table.indexCount && i < header.Count(); ++i)
+        index.append(header.Get(i).Label);
+    m_grid->addWidget(new QLabel(index.join(QStringLiteral(", ")), this), 0, 0);
+    for (int k = 0; k < table.columns.size(); ++k)
+        m_grid->addWidget(new QLabel(header.Get(table.columns.at(k)).Label, this), 0, k + 1);
+    m_grid->addWidget(m_empty, 1, 0, 1, int(table.columns.size()) + 1);
+    m_grid->setHorizontalSpacing(12);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(m_grid, 1);
+    layout->addWidget(Buttons, 0, Qt::AlignTop);
+}
+
+TPortListSection::~TPortListSection()
+{
+    Stop();
+}
+
+void TPortListSection::AddRow(const QString &suffix)
+{
+    auto row = std::make_unique<Row>();
+    row->suffix = suffix;
+    row->binding = std::make_unique<KtSNMPRequest2Edits>(this);
+    KtSNMPRequest2Edits &b = *row->binding;
+    b.Request.Vars = KtPortPage::RowList(m_table, suffix, m_caption);
+    if (m_statusTarget)
+        b.SetStatusTarget(m_statusTarget);
+    m_empty->hide();
+    const int line = int(m_rows.size()) + 1;
+    m_grid->addWidget(new QLabel(suffix.isEmpty() ? tr("Port %1").arg(m_port) : KtPortPage::IndexText(b.Request.Vars),
+                                 this),
+                      line, 0);
+    for (int k = 0; k < m_table.columns.size(); ++k) {
+        const int column = m_table.columns.at(k);
+        auto *box = new QCheckBox(tr("Port %1").arg(m_port), this);
+        box->setObjectName(QStringLiteral("Bit%1_%2").arg(column).arg(suffix));
+        b.BindBitCheckBoxes(column, QString::number(KtPortPage::Bit(m_port)), {box});
+        connect(box, &QCheckBox::clicked, this, [this, r = row.get()] {
+            r->changed = true;
+            updateSetButton();
+        });
+        m_grid->addWidget(box, line, k + 1);
+        row->boxes.append(box);
+    }
+    m_grid->addWidget(AddLink(suffix, tr("Open")), line, int(m_table.columns.size()) + 1, Qt::AlignLeft);
+    m_rows.push_back(std::move(row));
+}
+
+QList<KtSNMPRequest2Edits *> TPortListSection::Bindings() const
+{
+    QList<KtSNMPRequest2Edits *> all;
+    for (const auto &r : m_rows)
+        all.append(r->binding.get());
+    return all;
+}
+
+void TPortListSection::Read()
+{
+    for (const auto &r : m_rows) {
+        if (KtBindingWait::Running(*r->binding))
+            continue;
+        r->changed = false;
+        KtRunGuarded(this, r->binding.get(), [&] { r->binding->Read(); });
+    }
+    updateSetButton();
+}
+
+void TPortListSection::WriteChecked()
+{
+    QStringList columns;
+    for (int c : m_table.columns)
+        columns.append(QString::number(c));
+    for (const auto &r : m_rows) {
+        if (!r->changed)
+            continue;
+        KtSNMPRequest2Edits *b = r->binding.get();
+        KtRunGuarded(this, b, [&] {
+            b->LastOperation = 1;
+            b->Write(false, true, columns.join(QLatin1Char(',')));
+            r->changed = false;
+        });
+    }
+    updateSetButton();
+}
+
+void TPortListSection::updateSetButton()
+{
+    bool any = false;
+    for (const auto &r : m_rows)
+        any = any || r->changed;
+    Buttons->SetCheckedButton->setEnabled(any);
+}
