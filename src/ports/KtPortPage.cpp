@@ -25,16 +25,17 @@ static const KtSNMPVarTable &descriptors(const KtPortTable &table)
     return *vars;
 }
 
-KtSNMPVarList KtPortPage::RowList(const KtPortTable &table, const QString &suffix, const QString &displayName)
+void KtPortPage::LoadRow(KtSNMPVarList &vars, const KtPortTable &table, const QString &suffix,
+                         const QString &displayName)
 {
     const bool scalars = table.indexCount == 0;
-    KtSNMPVarList list(descriptors(table), scalars ? KtKind::SVT_SV : KtKind::MVT_SV, table.indexCount);
-    list.DisplayName = displayName.isEmpty() ? table.table : displayName;
+    vars = KtSNMPVarList(descriptors(table), scalars ? KtKind::SVT_SV : KtKind::MVT_SV, table.indexCount);
+    vars.DisplayName = displayName.isEmpty() ? table.table : displayName;
+    vars.Suffix.clear();
     if (!scalars) {
-        list.DecodeIndexSuffix(suffix);
-        list.Suffix = suffix;
+        vars.DecodeIndexSuffix(suffix);
+        vars.Suffix = suffix;
     }
-    return list;
 }
 
 KtSNMPVarList KtPortPage::WalkList(const KtPortTable &table)
@@ -64,6 +65,18 @@ bool KtPortPage::Member(const QString &valueText, quint32 type, int port)
     if (bit / 8 >= raw.size())
         return false;
     return (quint8(raw.at(bit / 8)) >> (7 - bit % 8)) & 1;
+}
+
+QString KtPortPage::WithMember(const QString &valueText, quint32 type, int port, bool member)
+{
+    const bool absent = valueText.isEmpty() || valueText == QLatin1String("(NULL)");
+    QByteArray raw = absent ? QByteArray() : KtValue::TextToRaw(valueText, type);
+    const int bit = Bit(port);
+    if (raw.size() <= bit / 8)
+        raw.append(QByteArray(bit / 8 + 1 - raw.size(), '\0'));
+    const char mask = char(0x80 >> (bit % 8));
+    raw[bit / 8] = member ? char(raw.at(bit / 8) | mask) : char(raw.at(bit / 8) & ~mask);
+    return KtValue::RawToText(raw, type);
 }
 
 QString KtPortPage::IndexText(const KtSNMPVarList &row)

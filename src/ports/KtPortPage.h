@@ -15,10 +15,11 @@ bool Direct(const KtPortTable &table);
 // The instance suffix of the port's row of a direct table ("" for scalars).
 QString DirectSuffix(const KtPortTable &table, int port);
 
-// One row of the table: a single instance at suffix (scalars without),
-// the index columns filled from the suffix, named after the section.
+// Makes vars one row of the table: a single instance at suffix (scalars
+// without), the index columns filled from the suffix, named after the
+// section. In place, since a copied list does not take the suffix along.
 // -1 with a fixed text when the descriptor table is missing.
-KtSNMPVarList RowList(const KtPortTable &table, const QString &suffix, const QString &displayName = {});
+void LoadRow(KtSNMPVarList &vars, const KtPortTable &table, const QString &suffix, const QString &displayName = {});
 // The whole table, walked row by row to find the port's rows.
 KtSNMPVarList WalkList(const KtPortTable &table);
 
@@ -31,6 +32,9 @@ bool Belongs(const KtPortTable &table, const KtSNMPVarList &row, int port);
 inline int Bit(int port) { return port - 1; }
 // Whether the port's bit is set in a port-list value text of that type.
 bool Member(const QString &valueText, quint32 type, int port);
+// The list with the port's bit set or cleared and every other bit as it
+// was; a list too short for the port grows with zero octets.
+QString WithMember(const QString &valueText, quint32 type, int port, bool member);
 
 // The row's index values as the section shows them ("7, copper").
 QString IndexText(const KtSNMPVarList &row);

@@ -188,7 +188,8 @@ void TstPortTables::rows()
     QCOMPARE(KtPortPage::Direct(t), direct);
     if (direct)
         QCOMPARE(KtPortPage::DirectSuffix(t, 7), suffix);
-    const KtSNMPVarList row = KtPortPage::RowList(t, suffix, QStringLiteral("Caption"));
+    KtSNMPVarList row;
+    KtPortPage::LoadRow(row, t, suffix, QStringLiteral("Caption"));
     QCOMPARE(int(row.Kind), kind);
     QCOMPARE(row.Suffix, suffix);
     QCOMPARE(row.DisplayName, QStringLiteral("Caption"));
@@ -227,6 +228,15 @@ void TstPortTables::membership()
         QCOMPARE(KtPortPage::Member(value, KtType::BitStr, port), members.contains(port));
     }
     QVERIFY(!KtPortPage::Member(value, KtType::OctetStr, 0));
+    // Changing one port's bit leaves the others.
+    for (int port : {1, 7, 8, 28, 32}) {
+        for (bool member : {true, false}) {
+            const QString changed = KtPortPage::WithMember(value, KtType::BitStr, port, member);
+            for (int other = 1; other <= 32; ++other)
+                QCOMPARE(KtPortPage::Member(changed, KtType::BitStr, other),
+                         other == port ? member : KtPortPage::Member(value, KtType::BitStr, other));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TstPortTables)

@@ -55,7 +55,7 @@ void TPortListSection::AddRow(const QString &suffix)
     row->suffix = suffix;
     row->binding = std::make_unique<KtSNMPRequest2Edits>(this);
     KtSNMPRequest2Edits &b = *row->binding;
-    b.Request.Vars = KtPortPage::RowList(m_table, suffix, m_caption);
+    KtPortPage::LoadRow(b.Request.Vars, m_table, suffix, m_caption);
     if (m_statusTarget)
         b.SetStatusTarget(m_statusTarget);
     m_empty->hide();
@@ -67,7 +67,7 @@ void TPortListSection::AddRow(const QString &suffix)
         const int column = m_table.columns.at(k);
         auto *box = new QCheckBox(tr("Port %1").arg(m_port), this);
         box->setObjectName(QStringLiteral("Bit%1_%2").arg(column).arg(suffix));
-        b.BindBitCheckBoxes(column, QString::number(KtPortPage::Bit(m_port)), {box});
+        box->setEnabled(b.Request.Vars.IsWritable(column));
         connect(box, &QCheckBox::clicked, this, [this, r = row.get()] {
             r->changed = true;
             updateSetButton();
@@ -75,6 +75,15 @@ void TPortListSection::AddRow(const QString &suffix)
         m_grid->addWidget(box, line, k + 1);
         row->boxes.append(box);
     }
+    b.OnReadDone = [this, r = row.get()](KtSNMPRequest2Controls *, const KtSNMPError &result) {
+        if (result.Code == 0)
+            showRow(*r);
+    };
+    // What the switch made of the write, not what was sent.
+    b.OnWriteDone = [this, r = row.get()](KtSNMPRequest2Controls *, const KtSNMPError &result) {
+        if (result.Code == 0)
+            KtRunGuarded(this, r->binding.get(), [r] { r->binding->Read(); });
+    };
     m_grid->addWidget(AddLink(suffix, tr("Open")), line, int(m_table.columns.size()) + 1, Qt::AlignLeft);
     m_rows.push_back(std::move(row));
 }
@@ -98,18 +107,38 @@ void TPortListSection::Read()
     updateSetButton();
 }
 
+void TPortListSection::showRow(Row &row)
+{
+    const KtSNMPVarList &vars = row.binding->Request.Vars;
+    KtRunGuarded(this, row.binding.get(), [&] {
+        for (int k = 0; k < m_table.columns.size(); ++k) {
+            const KtSNMPVar &v = vars.Get(m_table.columns.at(k));
+            row.boxes.at(k)->setChecked(KtPortPage::Member(v.Value, v.Type, m_port));
+        }
+    });
+    row.changed = false;
+    updateSetButton();
+}
+
 void TPortListSection::WriteChecked()
 {
-    QStringList columns;
-    for (int c : m_table.columns)
-        columns.append(QString::number(c));
     for (const auto &r : m_rows) {
         if (!r->changed)
             continue;
         KtSNMPRequest2Edits *b = r->binding.get();
         KtRunGuarded(this, b, [&] {
+            const KtSNMPVarList &vars = b->Request.Vars;
+            QStringList columns, values;
+            for (int k = 0; k < m_table.columns.size(); ++k) {
+                const int c = m_table.columns.at(k);
+                if (!vars.IsWritable(c))
+                    continue;
+                columns.append(QString::number(c));
+                values.append(KtPortPage::WithMember(vars.Get(c).Value, vars.Get(c).Type, m_port,
+                                                     r->boxes.at(k)->isChecked()));
+            }
             b->LastOperation = 1;
-            b->Write(false, true, columns.join(QLatin1Char(',')));
+            b->Write(false, false, columns.join(QLatin1Char(',')), values);
             r->changed = false;
         });
     }

@@ -10,9 +10,9 @@ class QGridLayout;
 class QLabel;
 
 // A section over the port-list columns of a table: for each row (a VLAN,
-// an aggregator ...) one check box per column, bound to this port's bit
-// of the list, so that Set Checked changes only that bit of the rows the
-// operator changed.
+// an aggregator ...) one check box per column for this port's bit of the
+// list. Set Checked writes the lists of the rows the operator changed with
+// only that bit changed, through the row's binding, and reads them back.
 class TPortListSection : public TPortSection
 {
     Q_OBJECT
@@ -40,6 +40,7 @@ public:
 
 private:
     void updateSetButton();
+    void showRow(Row &row);
 
     std::vector<std::unique_ptr<Row>> m_rows;
     QGridLayout *m_grid;

@@ -123,7 +123,9 @@ void TPortPageForm::rowsFound(KtPortRowFinder *finder, QVBoxLayout *place, const
         const QString caption = KtPortTables::Caption(t, catalogue);
         for (const QString &row : rows) {
             KtRunGuarded(this, finder, [&] {
-                const QString index = KtPortPage::IndexText(KtPortPage::RowList(t, row));
+                KtSNMPVarList vars;
+                KtPortPage::LoadRow(vars, t, row);
+                const QString index = KtPortPage::IndexText(vars);
                 auto *section = new TPortRowSection(t, m_port, QStringLiteral("%1 (%2)").arg(caption, index), row,
                                                     KtPortTables::Panel(t, catalogue), m_sectionsWidget);
                 addSection(section, place);
@@ -176,7 +178,7 @@ void TPortPageForm::RefreshAll()
 
 bool TPortPageForm::Idle() const
 {
-    if (m_walking > 0)
+    if (!m_shown || m_walking > 0)
         return false;
     for (TPortSection *s : Sections())
         for (KtSNMPRequest2Edits *b : s->Bindings())

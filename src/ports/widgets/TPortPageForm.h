@@ -23,7 +23,8 @@ class TPortSection;
 // follow when it ends. Every binding reports into the memo at the bottom.
 //
 // The page does not know the menus: a section's link asks, through
-// openEntry, for the table's own dialog with that row selected.
+// openEntry (entry, row suffix, descriptor table), for the table's own
+// dialog with that row selected.
 class TPortPageForm : public QDialog
 {
     Q_OBJECT
@@ -45,13 +46,15 @@ public:
 
     // Reads every section again; the first call also looks for the walked tables' rows.
     void RefreshAll();
-    // Nothing is being read or written, and every walk has ended.
+    // The first read has started, nothing is being read or written, and
+    // every walk has ended.
     bool Idle() const;
     // Stops every binding and waits (bounded); runs once.
     void FormClose();
+    bool Closed() const { return m_closed; }
 
 signals:
-    void openEntry(const QString &componentName, const QString &rowIndex);
+    void openEntry(const QString &componentName, const QString &rowIndex, const QString &table);
     // A walk ended and its rows' sections are in place (and being read).
     void sectionsAdded(const QString &table);
 

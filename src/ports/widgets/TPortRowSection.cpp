@@ -28,7 +28,7 @@ TPortRowSection::TPortRowSection(const KtPortTable &table, int port, const QStri
 {
     if (!rowSuffix.isEmpty())
         setObjectName(table.table + QLatin1Char('_') + rowSuffix);
-    m_binding->Request.Vars = KtPortPage::RowList(table, rowSuffix, caption);
+    KtPortPage::LoadRow(m_binding->Request.Vars, table, rowSuffix, caption);
     EditsPanel = new TEditsPanel(this, m_binding.get());
     Buttons = new TCtrlBtnPanel(this);
     EditsPanel->ArrangeCtrlBtn(Buttons);

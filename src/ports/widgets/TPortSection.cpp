@@ -35,7 +35,7 @@ QPushButton *TPortSection::AddLink(const QString &rowIndex, const QString &text)
     QPalette palette = link->palette();
     palette.setColor(QPalette::ButtonText, palette.color(QPalette::Link));
     link->setPalette(palette);
-    connect(link, &QPushButton::clicked, this, [this, rowIndex] { emit openEntry(m_table.entry, rowIndex); });
+    connect(link, &QPushButton::clicked, this, [this, rowIndex] { emit openEntry(m_table.entry, rowIndex, m_table.table); });
     m_links.append(link);
     return link;
 }

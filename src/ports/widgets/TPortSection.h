@@ -38,7 +38,7 @@ public:
 
     // Status lines of every binding go here (the page's memo).
     void SetStatusTarget(QObject *target);
-    // A link that emits openEntry(entry, rowIndex).
+    // A link that emits openEntry(entry, rowIndex, table).
     QPushButton *AddLink(const QString &rowIndex, const QString &text);
     QList<QPushButton *> Links() const { return m_links; }
 
@@ -46,7 +46,7 @@ public:
     void Stop();
 
 signals:
-    void openEntry(const QString &componentName, const QString &rowIndex);
+    void openEntry(const QString &componentName, const QString &rowIndex, const QString &table);
 
 protected:
     KtPortTable m_table;
