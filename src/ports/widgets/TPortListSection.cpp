@@ -33,9 +33,15 @@ TPortListSection::TPortListSection(const KtPortTable &table, int port, const QSt
     QStringList index;
     for (int i = 0; i < table.indexCount && i < header.Count(); ++i)
         index.append(header.Get(i).Label);
-    m_grid->addWidget(new QLabel(index.join(QStringLiteral(", ")), this), 0, 0);
+    // Long list names wrap rather than widen the page.
+    const auto heading = [this](const QString &text) {
+        auto *label = new QLabel(text, this);
+        label->setWordWrap(true);
+        return label;
+    };
+    m_grid->addWidget(heading(index.join(QStringLiteral(", "))), 0, 0);
     for (int k = 0; k < table.columns.size(); ++k)
-        m_grid->addWidget(new QLabel(header.Get(table.columns.at(k)).Label, this), 0, k + 1);
+        m_grid->addWidget(heading(header.Get(table.columns.at(k)).Label), 0, k + 1);
     m_grid->addWidget(m_empty, 1, 0, 1, int(table.columns.size()) + 1);
     m_grid->setHorizontalSpacing(12);
 
@@ -65,8 +71,11 @@ void TPortListSection::AddRow(const QString &suffix)
                       line, 0);
     for (int k = 0; k < m_table.columns.size(); ++k) {
         const int column = m_table.columns.at(k);
-        auto *box = new QCheckBox(tr("Port %1").arg(m_port), this);
+        auto *box = new QCheckBox(this);
         box->setObjectName(QStringLiteral("Bit%1_%2").arg(column).arg(suffix));
+        const QString what = tr("Port %1 in %2").arg(m_port).arg(b.Request.Vars.Get(column).Label);
+        box->setToolTip(what);
+        box->setAccessibleName(what);
         box->setEnabled(b.Request.Vars.IsWritable(column));
         connect(box, &QCheckBox::clicked, this, [this, r = row.get()] {
             r->changed = true;
