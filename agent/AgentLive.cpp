@@ -304,6 +304,26 @@ void AgentLive::update(uint64_t nowMs)
     write(nowMs);
 }
 
+void AgentLive::writePortLink(int port, bool up)
+{
+    // The port information row (port, medium 1) reports link and the
+    // negotiated speed with duplex, as the switch's own table does.
+    AgentOid linkStatus = column("1.3.6.1.4.1.32473.11.69.1.2.4.4.1.5", port);
+    linkStatus.push_back(1);
+    if (!m_store.get(linkStatus))
+        return;
+    refresh(linkStatus, AgentValue::Integer(up ? 2 : 3));
+    AgentOid nway = column("1.3.6.1.4.1.32473.11.69.1.2.4.4.1.6", port);
+    nway.push_back(1);
+    int status = 2;  // link-down
+    if (up) {
+        const AgentValue *speed = m_store.get(column("1.3.6.1.2.1.2.2.1.5", port));
+        const uint64_t bps = speed ? uint64_t(speed->number) : 0;
+        status = bps >= 10000000000ULL ? 9 : bps >= 1000000000ULL ? 8 : bps >= 100000000ULL ? 6 : 4;
+    }
+    refresh(nway, AgentValue::Integer(status));
+}
+
 void AgentLive::step(double seconds)
 {
     for (Stream &s : m_streams)
@@ -325,6 +345,7 @@ void AgentLive::write(uint64_t nowMs)
             m_up[size_t(p - 1)] = up;
             refresh(column("1.3.6.1.2.1.2.2.1.8", p), AgentValue::Integer(up ? 1 : 2));
             refresh(column("1.3.6.1.2.1.2.2.1.9", p), AgentValue::Unsigned(AgentTag::TimeTicks, ticks));
+            writePortLink(p, up);
         }
     }
     m_linkKnown = true;

@@ -75,6 +75,7 @@ private:
         std::vector<std::pair<int, int>> terms;   // stream, events counted per stream event
     };
     int addStream(double rate, int port);
+    void writePortLink(int port, bool up);
     Output &output(const AgentOid &oid, uint8_t tag = 65);
     void feed(const AgentOid &oid, int stream, int weight, uint8_t tag = 65);
     void buildPorts();

@@ -18,6 +18,7 @@
 #include "dialogs/generic/TSNMPListViewPanel.h"
 #include "dialogs/registry/KtDialogRegistry.h"
 #include "doctor/widgets/TConnectionTestForm.h"
+#include "ports/widgets/KtPortPanel.h"
 #include "snapshot/widgets/TSnapshotBackupForm.h"
 #include "snapshot/widgets/TSnapshotCompareForm.h"
 #include "errors/KtCatalogue.h"
@@ -175,6 +176,8 @@ void TMainForm::buildFace()
     const int frame = 2 * ScrollBox1->frameWidth();
     ScrollBox1->setMinimumSize(KtFrontPanelImage::Width + frame, KtFrontPanelImage::Height + frame);
     layout->addWidget(ScrollBox1, 1);
+    m_portPanel = new KtPortPanel(Image1, {}, panel1);
+    layout->insertWidget(0, m_portPanel);
 
     // The LED panels lie over the picture, so they move with it.
     PowerLedPanel = ledPanel(Image1, "PowerLedPanel", 66, 36, 7, 7);
@@ -458,6 +461,16 @@ void TMainForm::setUpFrontPanel()
     const KtFrontPanelWidgets panels{PowerLedPanel, ConsoleLedPanel, RPSPanel, LedPanel1, LedPanel2,
                                      Combo1Panel, Combo2Panel, GEPanel1, GEPanel2};
     m_frontPanelLeds = KtFrontPanelLeds::SetUp(this, panels, m_statusPanel);
+    m_portPanel->SetHost(m_hostText);
+    connect(m_portPanel, &KtPortPanel::message, this, &TMainForm::ShowStatus);
+    // The ports get their names and tool tips once the switch has answered.
+    if (m_frontPanelLeds) {
+        auto *once = new QObject(this);
+        connect(m_frontPanelLeds, &KtSNMPRequest2Leds::PollAnswered, once, [this, once] {
+            once->deleteLater();
+            m_portPanel->PollNow();
+        });
+    }
     m_doctorWatch = new KtDoctorWatch(m_frontPanelLeds, m_statusPanel, m_hostText, this);
 }
 
@@ -741,7 +754,10 @@ void TMainForm::stopFrontPanel()
         return;
     KtSNMPRequest2Leds *leds = m_frontPanelLeds;
     leds->Stop();
-    if (leds->Busy) {
+    if (m_portPanel)
+        m_portPanel->Stop();
+    const auto busy = [this, leds] { return leds->Busy || (m_portPanel && m_portPanel->Busy()); };
+    if (busy()) {
         const KtSNMPRequest &r = leds->Request;
         const int bound = int(r.Timeout) * 10 * int(r.Retries + 1) + 1000;
         QEventLoop loop;
@@ -749,7 +765,7 @@ void TMainForm::stopFrontPanel()
         QElapsedTimer clock;
         clock.start();
         QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (!leds->Busy || clock.elapsed() > bound)
+            if (!busy() || clock.elapsed() > bound)
                 loop.quit();
         });
         poll.start(10);

@@ -14,6 +14,7 @@ class KtChangeLedger;
 class KtDoctorWatch;
 class KtFrontPanelImage;
 class KtMenuEntry;
+class KtPortPanel;
 class KtSNMPRequest2Edits;
 class KtSNMPRequest2Leds;
 class QAction;
@@ -126,6 +127,8 @@ public:
     // Runs the connection test when the LED poll keeps failing.
     KtDoctorWatch *DoctorWatch() const { return m_doctorWatch; }
     QTextBrowser *HelpWindow() const { return m_help; }
+    // The ports of the front panel: tool tips, selection, overlays.
+    KtPortPanel *PortPanel() const { return m_portPanel; }
 
     // KtMainWindowServices
     QWidget *Window() override { return this; }
@@ -210,6 +213,7 @@ private:
     KtSNMPRequest2Edits *m_stpStateBinding = nullptr;
     KtSNMPRequest2Edits *m_rmonStateBinding = nullptr;
     KtSNMPRequest2Leds *m_frontPanelLeds = nullptr;
+    KtPortPanel *m_portPanel = nullptr;
     KtDoctorWatch *m_doctorWatch = nullptr;
     QPointer<QTextBrowser> m_help;
 };
