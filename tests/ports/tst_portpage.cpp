@@ -242,6 +242,7 @@ void TstPortPage::linkOpensEntryOnRow()
         if (l->objectName() == QLatin1String("Link") + row)
             link = l;
     QVERIFY(link);
+    QVERIFY(link->focusPolicy() & Qt::TabFocus);
 
     const KtPortTable &t = *portTable(table);
     // The dialog runs modally: it is looked at from inside its loop.
@@ -280,7 +281,7 @@ void TstPortPage::linkOpensEntryOnRow()
     QCOMPARE(selected, row);
     QCOMPARE(visiblePage, page);
     QVERIFY(caption.startsWith(KtMenuCatalogue::Instance().Find(t.entry)->captionPrefix()));
-    portPage->reject();
+    QTest::keyClick(portPage, Qt::Key_Escape);
     QTRY_VERIFY(!main.PortPage(Port));
 }
 

@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <algorithm>
+
 TPortListSection::TPortListSection(const KtPortTable &table, int port, const QString &caption, QWidget *owner)
     : TPortSection(table, port, caption, owner), m_grid(new QGridLayout), m_empty(new QLabel(tr("No rows"), this))
 {
@@ -24,6 +26,7 @@ TPortListSection::TPortListSection(const KtPortTable &table, int port, const QSt
         b->hide();
     TCtrlBtnPanel::SetCaption(Buttons->SetCheckedButton, tr("&Set Checked"));
     Buttons->SetCheckedButton->setEnabled(false);
+    Buttons->SetCheckedButton->hide();  // until a row with a writable list comes
     Buttons->Arrange();
     connect(Buttons->RefreshButton, &QPushButton::clicked, this, [this] { Read(); });
     connect(Buttons->SetCheckedButton, &QPushButton::clicked, this, [this] { WriteChecked(); });
@@ -94,6 +97,12 @@ void TPortListSection::AddRow(const QString &suffix)
             KtRunGuarded(this, r->binding.get(), [r] { r->binding->Read(); });
     };
     m_grid->addWidget(AddLink(suffix, tr("Open")), line, int(m_table.columns.size()) + 1, Qt::AlignLeft);
+    // Lists the switch only reports leave nothing to set.
+    const bool writable = std::any_of(row->boxes.begin(), row->boxes.end(), [](QCheckBox *box) { return box->isEnabled(); });
+    if (writable && Buttons->SetCheckedButton->isHidden()) {
+        Buttons->SetCheckedButton->show();
+        Buttons->Arrange();
+    }
     m_rows.push_back(std::move(row));
 }
 

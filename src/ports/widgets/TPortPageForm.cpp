@@ -68,6 +68,7 @@ TPortPageForm::TPortPageForm(int port, const QString &host, QWidget *owner, cons
         }
         auto finder = std::make_unique<KtPortRowFinder>(t, port, this);
         KtPortRowFinder *f = finder.get();
+        f->Request.Vars.DisplayName = caption;
         connect(f, &KtPortRowFinder::Found, this, [this, f, place](const QStringList &rows) { rowsFound(f, place, rows); });
         m_finders.push_back(std::move(finder));
     }
