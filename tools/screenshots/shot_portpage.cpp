@@ -16,8 +16,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     if (!Shot::AimAtAgent(QStringLiteral("boots")))
         return 1;
-    KtSNMPSession::Security().ReadCommunity = QStringLiteral("cobalt");
-    KtSNMPSession::Security().WriteCommunity = QStringLiteral("lantern");
     TPortPageForm page(7, KtSNMPSession::Device().Host);
     page.resize(820, 900);
     page.show();
