@@ -15,6 +15,7 @@
 #include "bindings/KtSNMPRequest2Edits.h"
 #include "bindings/KtSNMPRequest2Leds.h"
 #include "dialogs/generic/TConfigForm.h"
+#include "dialogs/generic/TSNMPListViewPanel.h"
 #include "dialogs/registry/KtDialogRegistry.h"
 #include "doctor/widgets/TConnectionTestForm.h"
 #include "ports/widgets/KtPortPanel.h"
@@ -23,6 +24,9 @@
 #include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 #include "ledger/KtChangeLedger.h"
+#include "mib/KtMibData.h"
+#include "ports/KtPortMap.h"
+#include "ports/widgets/TPortPageForm.h"
 #include "snmp/KtSNMPSession.h"
 #include "snmp/KtSNMPRequest.h"
 #include "values/KtOptionList.h"
@@ -46,6 +50,7 @@
 #include <QSet>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -769,4 +774,65 @@ void TMainForm::stopFrontPanel()
     leds->Request.Alive = false;
     m_frontPanelLeds = nullptr;
     delete leds;
+}
+
+TPortPageForm *TMainForm::PortPage(int port) const
+{
+    // A closed page is on its way out (deleted later); it is not the page.
+    for (TPortPageForm *page : findChildren<TPortPageForm *>(TPortPageForm::ObjectName(port), Qt::FindDirectChildrenOnly))
+        if (!page->Closed())
+            return page;
+    return nullptr;
+}
+
+void TMainForm::OpenPortPage(int port)
+{
+    if (!KtPortMap::IsPort(port))
+        return;
+    TPortPageForm *page = PortPage(port);
+    if (!page) {
+        guarded([&] {
+            page = new TPortPageForm(port, m_hostText, this);
+            page->setAttribute(Qt::WA_DeleteOnClose);
+            connect(page, &TPortPageForm::openEntry, this, &TMainForm::OpenEntryRow);
+        });
+        if (!page)
+            return;
+    }
+    page->show();
+    page->raise();
+    page->activateWindow();
+}
+
+void TMainForm::OpenEntryRow(const QString &componentName, const QString &rowIndex, const QString &table)
+{
+    const KtMenuEntry *entry = KtMenuCatalogue::Instance().Find(componentName);
+    if (!entry || entry->action() != KtMenuEntry::Generic)
+        return;
+    const std::function<void()> command = Command(*entry);
+    if (!command)
+        return;
+    // The dialog runs modally inside the command; this runs in its loop,
+    // once the form is up.
+    const QString formName = entry->name() + QLatin1String("Form");
+    const KtSNMPVarTable *descriptors = KtMibData::Instance().FindTable(table);
+    const QString firstOid = descriptors && !descriptors->isEmpty() ? descriptors->first().Oid : QString();
+    QTimer::singleShot(0, this, [this, formName, firstOid, rowIndex] {
+        TConfigForm *form = findChild<TConfigForm *>(formName);
+        if (!form || !form->isVisible())
+            return;
+        for (TSNMPListViewPanel *panel : form->findChildren<TSNMPListViewPanel *>()) {
+            if (!panel->Edits || panel->Edits->Request.Vars.Count() == 0
+                || panel->Edits->Request.Vars.Get(0).Oid != firstOid)
+                continue;
+            if (form->Pages)
+                for (int k = 0; k < form->Pages->count(); ++k)
+                    if (form->Pages->widget(k)->isAncestorOf(panel))
+                        form->Pages->setCurrentIndex(k);
+            if (!rowIndex.isEmpty())
+                panel->SelectRowByIndex(rowIndex);
+            return;
+        }
+    });
+    command();
 }

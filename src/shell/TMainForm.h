@@ -24,6 +24,7 @@ class QMenuBar;
 class QScrollArea;
 class QStatusBar;
 class TChangesForm;
+class TPortPageForm;
 
 // The module's one long-lived window: the switch's front panel with live
 // LEDs, status panel 0, the menu bar, the device actions and the exit
@@ -135,6 +136,15 @@ public:
     void ShowStatus(const QString &text) override;
     QString StpVersionText() const override;
     void SetStpVersionText(const QString &text) override;
+
+    // The port page of a front port (1-28): opened, or raised when it is
+    // open already; one page per port.
+    void OpenPortPage(int port);
+    // The port page's page of this port, null when none is open.
+    TPortPageForm *PortPage(int port) const;
+    // Opens a generic entry's dialog on the page that shows table, with the
+    // row of that instance suffix selected once it is read.
+    void OpenEntryRow(const QString &componentName, const QString &rowIndex, const QString &table);
 
 signals:
     // Start-up ended; its message is about to be shown.

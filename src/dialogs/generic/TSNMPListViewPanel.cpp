@@ -50,6 +50,11 @@ TSNMPListViewPanel::TSNMPListViewPanel(QWidget *owner, KtSNMPRequest2Edits *bind
         Buttons->CountText->setText(Edits && Edits->Walking() ? tr("%1 rows...").arg(rows) : QString::number(rows));
     };
     connect(view->model(), &QAbstractItemModel::rowsInserted, this, count);
+    // After the batch is in, not in the middle of its insertion.
+    connect(view->model(), &QAbstractItemModel::rowsInserted, this, [this] {
+        if (!m_pendingRow.isEmpty())
+            QMetaObject::invokeMethod(this, &TSNMPListViewPanel::selectPendingRow, Qt::QueuedConnection);
+    });
     connect(view->model(), &QAbstractItemModel::rowsRemoved, this, count);
     connect(view->model(), &QAbstractItemModel::modelReset, this, count);
     if (Edits)
@@ -171,6 +176,42 @@ void TSNMPListViewPanel::RowClicked()
             Buttons->EditButton->setEnabled(false);
         Buttons->DeleteButton->setEnabled(false);
         EditsPanel->ClearValues();
+    }
+}
+
+void TSNMPListViewPanel::SelectRowByIndex(const QString &suffix)
+{
+    m_pendingRow = suffix;
+    selectPendingRow();
+}
+
+void TSNMPListViewPanel::selectPendingRow()
+{
+    if (m_pendingRow.isEmpty() || !Edits)
+        return;
+    // The index columns' texts of that row, as the list view shows them.
+    KtSNMPVarList wanted(Edits->Request.Vars);
+    try {
+        wanted.DecodeIndexSuffix(m_pendingRow);
+    } catch (const KtException &e) {
+        m_pendingRow.clear();
+        Edits->ShowStatus(e.message());
+        return;
+    }
+    QTreeWidget *view = ListPanel->ListView;
+    for (int r = 0; r < view->topLevelItemCount(); ++r) {
+        QTreeWidgetItem *item = view->topLevelItem(r);
+        bool same = wanted.IndexCount > 0;
+        for (int i = 0; i < wanted.IndexCount && same; ++i) {
+            const int column = Edits->ColumnOf(i);
+            same = column >= 0 && item->text(column) == wanted.Get(i).Value;
+        }
+        if (!same)
+            continue;
+        m_pendingRow.clear();
+        view->setCurrentItem(item);
+        view->scrollToItem(item);
+        return;
     }
 }
 

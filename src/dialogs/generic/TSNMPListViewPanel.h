@@ -57,6 +57,11 @@ public:
     void AddClicked(QAbstractButton *clicked);
     void DeleteRow();
 
+    // Selects the row of this instance suffix, now or as soon as a read
+    // brings it (once).
+    void SelectRowByIndex(const QString &suffix);
+    const QString &PendingRow() const { return m_pendingRow; }
+
     // The add or edit dialog while it is open.
     QDialog *RowDialog() const { return m_rowDialog; }
 
@@ -79,7 +84,9 @@ private:
     void runEditDialog();
     void runAddDialog();
     void setStatus(int column, const QString &value, bool add);
+    void selectPendingRow();
 
     QPointer<QDialog> m_rowDialog;
     bool m_quietSelection = false;
+    QString m_pendingRow;
 };

@@ -11,6 +11,7 @@
 #include "dialogs/generic/TMsgPanel.h"
 #include "dialogs/generic/TPortPicker.h"
 #include "dialogs/generic/TSNMPListViewPanel.h"
+#include "errors/KtCatalogue.h"
 #include "errors/KtException.h"
 #include "values/KtOptionList.h"
 
@@ -414,6 +415,55 @@ private slots:
         t.panel->ListPanel->AskSavePath = [&](QWidget *) { return dir.filePath("missing/ports.csv"); };
         t.panel->ListPanel->ExportCsvAsked();
         QVERIFY(m_boxes.texts().value(0).startsWith("Could not write"));
+    }
+
+    // A row chosen by its instance suffix before the walk brings it, or after.
+    void selectRowByIndex_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<int>("indexCount");
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<bool>("beforeRead");
+        QTest::addColumn<QStringList>("selected");  // its index columns; empty: none
+        QTest::newRow("one index, pending") << "TrafficSegmentationTable" << 1 << "7" << true << QStringList{"7"};
+        QTest::newRow("one index, read") << "TrafficSegmentationTable" << 1 << "23" << false << QStringList{"23"};
+        QTest::newRow("two indexes, pending") << "PortControlTable" << 2 << "7.1" << true
+                                              << QStringList{"7", "copper"};
+        QTest::newRow("no such row") << "TrafficSegmentationTable" << 1 << "99" << true << QStringList{};
+        QTest::newRow("suffix too short") << "PortControlTable" << 2 << "7" << false << QStringList{};
+    }
+
+    void selectRowByIndex()
+    {
+        QFETCH(QString, table);
+        QFETCH(int, indexCount);
+        QFETCH(QString, suffix);
+        QFETCH(bool, beforeRead);
+        QFETCH(QStringList, selected);
+        const QByteArray name = table.toLatin1();
+        OpenTable t(name.constData(), KtKind::MVT_UMV, indexCount);
+        if (beforeRead)
+            t.panel->SelectRowByIndex(suffix);
+        QVERIFY(t.showAndRead());
+        if (!beforeRead)
+            t.panel->SelectRowByIndex(suffix);
+        if (selected.isEmpty()) {
+            QVERIFY(t.view->selectedItems().isEmpty());
+            if (!beforeRead) {
+                QVERIFY(t.panel->PendingRow().isEmpty());
+                QVERIFY(t.memo()->toPlainText().contains(KtCatalogue::Text(KtCatalogue::Engine, KtCatalogue::EngSuffixShort)));
+            }
+            return;
+        }
+        QTRY_COMPARE(t.view->selectedItems().size(), 1);
+        QCOMPARE(t.view->currentItem(), t.view->selectedItems().first());
+        QStringList index;
+        for (int i = 0; i < indexCount; ++i)
+            index.append(t.view->currentItem()->text(t.binding->ColumnOf(i)));
+        QCOMPARE(index, selected);
+        QVERIFY(t.panel->PendingRow().isEmpty());
+        // The selection reached the rows as a click would.
+        QVERIFY(t.panel->Buttons->EditButton->isEnabled());
     }
 };
 
