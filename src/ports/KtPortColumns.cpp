@@ -1,10 +1,37 @@
 #include "ports/KtPortColumns.h"
 
+#include "ports/KtPortMap.h"
+#include "ports/KtPortTables.h"
+
 #include "mib/KtMibData.h"
+#include "shell/catalogue/KtMenuCatalogue.h"
 #include "snmp/KtSNMPRequest.h"
 #include "values/KtTypes.h"
 
 namespace KtPortColumns {
+
+QList<KtPortColumn> Shared()
+{
+    QList<KtPortColumn> columns;
+    const KtMibData &mib = KtMibData::Instance();
+    const KtMenuCatalogue &catalogue = KtMenuCatalogue::Instance();
+    for (const KtPortTable &t : KtPortTables::Instance()) {
+        if (t.kind != KtPortTable::Index || t.indexCount != 1)
+            continue;
+        bool plain = true;
+        for (int port : KtPortMap::Ports())
+            plain = plain && KtPortTables::Number(t, port) == port;
+        const KtSNMPVarTable *vars = mib.FindTable(t.table);
+        if (!plain || !vars)
+            continue;
+        const QString section = KtPortTables::Caption(t, catalogue);
+        for (const KtSNMPVar &v : *vars)
+            if ((v.Access & KtAccess::WriteOnly) && !(v.Access & (KtAccess::Hidden | KtAccess::NotAccess))
+                && !v.Oid.trimmed().isEmpty())
+                columns.append(KtPortColumn{section, v, QStringLiteral("%1"), {}});
+    }
+    return columns;
+}
 
 QList<KtPortColumn> VlanMembership()
 {

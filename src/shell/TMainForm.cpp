@@ -18,6 +18,7 @@
 #include "dialogs/generic/TSNMPListViewPanel.h"
 #include "dialogs/registry/KtDialogRegistry.h"
 #include "doctor/widgets/TConnectionTestForm.h"
+#include "ports/KtPortColumns.h"
 #include "ports/widgets/KtPortPanel.h"
 #include "snapshot/widgets/TSnapshotBackupForm.h"
 #include "snapshot/widgets/TSnapshotCompareForm.h"
@@ -462,6 +463,12 @@ void TMainForm::setUpFrontPanel()
                                      Combo1Panel, Combo2Panel, GEPanel1, GEPanel2};
     m_frontPanelLeds = KtFrontPanelLeds::SetUp(this, panels, m_statusPanel);
     m_portPanel->SetHost(m_hostText);
+    connect(m_portPanel, &KtPortPanel::portActivated, this, &TMainForm::OpenPortPage);
+    try {
+        m_portPanel->SetColumns(KtPortColumns::Shared());
+    } catch (const KtException &e) {
+        ShowStatus(e.message());
+    }
     connect(m_portPanel, &KtPortPanel::message, this, &TMainForm::ShowStatus);
     // The ports get their names and tool tips once the switch has answered.
     if (m_frontPanelLeds) {

@@ -3,6 +3,7 @@
 // value written to several ports in one SET, all or nothing.
 
 #include "ports/KtMultiPortWrite.h"
+#include "ports/KtPortColumns.h"
 #include "ports/KtPortMap.h"
 #include "ports/widgets/KtPortPanel.h"
 #include "ports/widgets/TEditPortsForm.h"
@@ -215,6 +216,36 @@ private slots:
             QVERIFY2(message.contains(QStringLiteral("of port 3 (%1.3)").arg(oid)), qPrintable(message));
             QVERIFY2(message.endsWith(QStringLiteral("No port was changed.")), qPrintable(message));
         }
+    }
+
+    void offeredColumns()
+    {
+        QStringList oids;
+        for (const KtPortColumn &c : KtPortColumns::Shared())
+            oids << c.Var.Oid;
+        for (const char *oid : {"1.3.6.1.2.1.2.2.1.7", "1.3.6.1.2.1.31.1.1.1.18", "1.3.6.1.2.1.17.7.1.4.5.1.1"})
+            QVERIFY2(oids.contains(QLatin1String(oid)), oid);
+        QVERIFY(!oids.contains(QStringLiteral("1.3.6.1.2.1.2.2.1.8")));  // read-only
+    }
+
+    // Ports 3-5 join VLAN 2's egress list in one write; its other ports stay.
+    void vlanMembership()
+    {
+        KtPortColumn egress;
+        for (const KtPortColumn &c : KtPortColumns::VlanMembership())
+            if (c.BitmapRow == QLatin1String("2") && c.Var.Label.contains(QLatin1String("Egress")))
+                egress = c;
+        QVERIFY(egress.IsBitmap());
+        const QString oid = egress.Var.Oid + QStringLiteral(".2");
+        const QByteArray before = QByteArray::fromHex(AgentSession::value(oid, KtType::BitStr).toLatin1());
+        KtMultiPortWrite writer;
+        QSignalSpy finished(&writer, &KtMultiPortWrite::finished);
+        QVERIFY(writer.Start(egress, {3, 4, 5}, KtPortColumn::Member()));
+        QVERIFY(finished.wait(10000));
+        QVERIFY2(finished.first().value(0).toBool(), qPrintable(finished.first().value(1).toString()));
+        const QByteArray after = QByteArray::fromHex(AgentSession::value(oid, KtType::BitStr).toLatin1());
+        QCOMPARE(after, KtPortBits::With(before, {3, 4, 5}, true));
+        QCOMPARE(writer.After(), (QStringList{"member", "member", "member"}));
     }
 
     void editFormWritesTheChosenValue()

@@ -2,6 +2,7 @@
 // from two samples, the texts of tool tips and accessible names, and the
 // overlays' marks.
 
+#include "ports/KtMultiPortWrite.h"
 #include "ports/KtPortMap.h"
 #include "ports/KtPortOverlay.h"
 #include "ports/KtPortSample.h"
@@ -72,6 +73,30 @@ private slots:
         QFETCH(QList<int>, ports);
         QFETCH(QString, text);
         QCOMPARE(KtPortMap::RangeText(ports), text);
+    }
+
+    void portBits_data()
+    {
+        QTest::addColumn<QByteArray>("list");
+        QTest::addColumn<QList<int>>("ports");
+        QTest::addColumn<bool>("member");
+        QTest::addColumn<QByteArray>("result");
+        QTest::newRow("add") << QByteArray::fromHex("00000F00") << QList<int>{1, 8, 9} << true
+                             << QByteArray::fromHex("81800F00");
+        QTest::newRow("remove keeps the others") << QByteArray::fromHex("FFFFFFF0") << QList<int>{3, 28} << false
+                                                 << QByteArray::fromHex("DFFFFFE0");
+        QTest::newRow("short list grows") << QByteArray() << QList<int>{26} << true << QByteArray::fromHex("00000040");
+    }
+    void portBits()
+    {
+        QFETCH(QByteArray, list);
+        QFETCH(QList<int>, ports);
+        QFETCH(bool, member);
+        const QByteArray result = KtPortBits::With(list, ports, member);
+        QTEST(result, "result");
+        for (int port : ports)
+            QCOMPARE(KtPortBits::Has(result, port), member);
+        QVERIFY(!KtPortBits::Has(result, 0));
     }
 
     void rates_data()
