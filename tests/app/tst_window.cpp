@@ -366,7 +366,31 @@ private slots:
             if (!why.isEmpty())
                 failures << t.entry->path() + QStringLiteral(": ") + why;
         }
-        std::printf("%lld of %lld windows painted and closed\n", qint64(list.size() - failures.size()), qint64(list.size()));
+        // The front panel's own windows, from the keyboard: View, Tab to port 1,
+        // on to port 7; Enter opens its page, Space selects it for Edit.
+        const QList<QPair<QStringList, QString>> portWindows{
+            {{QStringLiteral("alt+v"), QStringLiteral("Tab"), QStringLiteral("Right"), QStringLiteral("Right"),
+              QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Right"), QStringLiteral("Right"),
+              QStringLiteral("Return")},
+             QStringLiteral("Port 7 : ") + Host},
+            {{QStringLiteral("space"), QStringLiteral("alt+e")}, QStringLiteral("Edit Port 7 : ") + Host},
+        };
+        qint64 shown = list.size();
+        for (const auto &[keys, caption] : portWindows) {
+            ++shown;
+            QImage grab;
+            qint64 ms = 0;
+            XWindows::waitFor([&] { return windows.active() == windows.find(MainTitle); }, scaled(10000));
+            QString why = windows.send(QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("20")} + keys)
+                              ? openedPainted(windows, caption, &grab, &ms)
+                              : QStringLiteral("xdotool failed");
+            why = why.isEmpty() ? closeWindow(windows, caption) : why + QStringLiteral(", grab ") + keep(caption, grab);
+            std::printf("%s %s (painted in %lld ms)%s%s\n", why.isEmpty() ? "ok  " : "FAIL", qPrintable(caption), ms,
+                        why.isEmpty() ? "" : ": ", qPrintable(why));
+            if (!why.isEmpty())
+                failures << caption + QStringLiteral(": ") + why;
+        }
+        std::printf("%lld of %lld windows painted and closed\n", shown - failures.size(), shown);
         QVERIFY2(exitModule(module, windows), "the exit question did not end the program with 0");
         QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
     }
