@@ -110,14 +110,6 @@ void take(KtPortSample &s, Field field, const QString &text)
     }
 }
 
-qint64 monotonicMs()
-{
-    static QElapsedTimer clock;
-    if (!clock.isValid())
-        clock.start();
-    return clock.elapsed();
-}
-
 } // namespace
 
 KtPortReader::KtPortReader(QObject *parent) : QObject(parent) {}
@@ -170,15 +162,12 @@ QList<QList<int>> KtPortReader::split(const QList<int> &ports)
     return chunks;
 }
 
-QList<KtPortSample> KtPortReader::ReadNow(const QList<int> &ports)
+qint64 KtPortReader::NowMs()
 {
-    QList<KtPortSample> all;
-    for (const QList<int> &chunk : split(ports)) {
-        KtSNMPRequest request(Vars(chunk));
-        request.Fetch();
-        all += Samples(chunk, request.Vars, monotonicMs());
-    }
-    return all;
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return clock.elapsed();
 }
 
 bool KtPortReader::Read(const QList<int> &ports)
@@ -217,7 +206,7 @@ bool KtPortReader::Read(const QList<int> &ports)
 void KtPortReader::chunkDone(Chunk &chunk, const QString &failure)
 {
     if (failure.isEmpty()) {
-        m_samples += Samples(chunk.Ports, chunk.Link->Request().Vars, monotonicMs());
+        m_samples += Samples(chunk.Ports, chunk.Link->Request().Vars, NowMs());
     } else {
         if (m_failure.isEmpty())
             m_failure = failure;

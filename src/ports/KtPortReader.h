@@ -30,8 +30,8 @@ public:
     bool Read(const QList<int> &ports);
     bool Busy() const { return m_pending > 0; }
 
-    // The same read, blocking; raises KtException when the switch does not answer.
-    static QList<KtPortSample> ReadNow(const QList<int> &ports);
+    // The monotonic clock samples are stamped with, in ms.
+    static qint64 NowMs();
 
     // The variables one GET of these ports asks for, in order.
     static KtSNMPVarList Vars(const QList<int> &ports);

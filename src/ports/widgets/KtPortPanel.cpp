@@ -8,7 +8,6 @@
 #include "errors/KtException.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -20,14 +19,6 @@
 #include <QToolTip>
 
 namespace {
-
-qint64 nowMs()
-{
-    static QElapsedTimer clock;
-    if (!clock.isValid())
-        clock.start();
-    return clock.elapsed();
-}
 
 // The marks are drawn on the switch's own dark face, so their colours are
 // fixed like the face's, not taken from the desktop's palette.
@@ -306,7 +297,7 @@ void KtPortPanel::readPort(int port)
 {
     if (m_stopped)
         return;
-    const qint64 wait = HoverReadMs - (nowMs() - m_lastHoverRead);
+    const qint64 wait = HoverReadMs - (KtPortReader::NowMs() - m_lastHoverRead);
     if (wait > 0) {
         // Too soon after the last one: read once the second is over.
         m_waitingPort = port;
@@ -316,7 +307,7 @@ void KtPortPanel::readPort(int port)
     if (!m_hoverReader->Read({port}))
         return;
     m_waitingPort = 0;
-    m_lastHoverRead = nowMs();
+    m_lastHoverRead = KtPortReader::NowMs();
 }
 
 void KtPortPanel::hovered(int port, const QPoint &globalPos)
